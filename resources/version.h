@@ -1,0 +1,5 @@
+#pragma once
+#define ZOVREL_VERSION_MAJOR 0
+#define ZOVREL_VERSION_MINOR 1
+#define ZOVREL_VERSION_PATCH 0
+#define ZOVREL_VERSION_TEXT "0.1.0"
