@@ -11,6 +11,8 @@
 
 #include "syshelper/Text.h"
 
+#include <windows.h>
+
 #include <cstdint>
 #include <memory>
 
@@ -43,6 +45,7 @@ public:
     const SystemHelperTable& operations() const { return *table_; }
 
     SystemHelperPtr copy() const { return SystemHelperPtr(table_->copy(this)); }
+    // Optional booleans left out count as false.
     Text getVariable(bool userScope, const Text& name) { return table_->getVariable(this, userScope, name); }
     bool setVariable(bool userScope, const Text& name, const Text& value)
     {
@@ -51,6 +54,7 @@ public:
     bool removeVariable(bool userScope, const Text& name) { return table_->removeVariable(this, userScope, name); }
     int32_t countVariables(bool userScope = false) { return table_->countVariables(this, userScope); }
     int32_t listVariables(bool userScope, TextList& entries) { return table_->listVariables(this, userScope, entries); }
+    int32_t listVariables(TextList& entries) { return listVariables(false, entries); }
     int32_t getCommandLineArgs(TextList& args) { return table_->getCommandLineArgs(this, args); }
     Text getCurrentDirectory() { return table_->getCurrentDirectory(this); }
     Text getModulePath(bool fullPath = false) { return table_->getModulePath(this, fullPath); }
@@ -66,4 +70,5 @@ private:
 // Reads a variable from the scope alone, with no process-environment
 // fallback, so a caller can tell "absent" from "unreadable". Returns S_OK and
 // the stored (unexpanded) value, or the failure HRESULT.
-long readScopeVariable(bool userScope, const Text& name, Text& value);
+// Balances its own COM initialisation.
+HRESULT readScopeVariable(bool userScope, const Text& name, Text& value);
