@@ -142,3 +142,17 @@ public:
 private:
     VARIANT value_;
 };
+
+// Handles whose "none" value is INVALID_HANDLE_VALUE rather than null.
+struct FileHandleTraits {
+    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE value) { CloseHandle(value); }
+};
+
+struct FindHandleTraits {
+    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE value) { FindClose(value); }
+};
+
+using UniqueFile = UniqueHandle<HANDLE, FileHandleTraits>;
+using UniqueFind = UniqueHandle<HANDLE, FindHandleTraits>;
