@@ -225,6 +225,27 @@ bool AppDriver::press(const KeyStroke& stroke) const
     return SendInput(count, inputs.data(), sizeof(INPUT)) == count;
 }
 
+bool AppDriver::clickMouse(POINT screenPoint, int clicks) const
+{
+    if (!bringToFront()) return false;
+    // Absolute coordinates run from 0 to 65535 across the primary screen.
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = MulDiv(screenPoint.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(screenPoint.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    std::vector<INPUT> inputs{move};
+    for (int i = 0; i < clicks; ++i) {
+        for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+            INPUT press = move;
+            press.mi.dwFlags = button | MOUSEEVENTF_ABSOLUTE;
+            inputs.push_back(press);
+        }
+    }
+    const UINT count = static_cast<UINT>(inputs.size());
+    return SendInput(count, inputs.data(), sizeof(INPUT)) == count;
+}
+
 HWND AppDriver::focusedWindow() const
 {
     GUITHREADINFO info{};

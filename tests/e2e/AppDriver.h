@@ -90,6 +90,8 @@ public:
     bool bringToFront() const;
     // Real keyboard input through SendInput, after bringToFront.
     bool press(const KeyStroke& stroke) const;
+    // Real mouse input: `clicks` left clicks (2: a double-click) at a screen point.
+    bool clickMouse(POINT screenPoint, int clicks = 1) const;
     // The window of the tool's GUI thread that has the keyboard focus.
     HWND focusedWindow() const;
     int focusedControlId() const;

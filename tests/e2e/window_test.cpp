@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,55 @@ TEST_F(MainWindowTest, FrameOffersNoSizingAndOnlyTheCaptionDrags)
         EXPECT_NE(static_cast<LRESULT>(hit), HTCAPTION) << probe.where;
     }
 }
+
+// Neither the caption's double-click nor the maximise button maximises the
+// window. The Tab afterwards proves that the clicks have been processed.
+struct MaximiseAttempt {
+    const char* name;
+    LRESULT hitArea;  // where on the frame to click
+    int clicks;
+};
+
+class MaximiseTest : public MainWindowTest, public ::testing::WithParamInterface<MaximiseAttempt> {
+protected:
+    // A point of the caption row whose hit test gives `area`.
+    std::optional<POINT> captionPoint(LRESULT area) const
+    {
+        RECT frame{};
+        GetWindowRect(app.window(), &frame);
+        POINT clientOrigin{0, 0};
+        ClientToScreen(app.window(), &clientOrigin);
+        const LONG y = (frame.top + clientOrigin.y) / 2;
+        for (LONG x = frame.right - 1; x > frame.left; --x) {
+            DWORD_PTR hit = 0;
+            SendMessageTimeoutW(app.window(), WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 5000, &hit);
+            if (static_cast<LRESULT>(hit) == area) return POINT{x - 3, y};
+        }
+        return std::nullopt;
+    }
+};
+
+TEST_P(MaximiseTest, LeavesTheWindowAtItsSize)
+{
+    ASSERT_TRUE(focusReaches(id::configureButton));
+    const auto point = captionPoint(GetParam().hitArea);
+    ASSERT_TRUE(point.has_value()) << "no such area on the caption";
+
+    ASSERT_TRUE(app.clickMouse(*point, GetParam().clicks));
+    ASSERT_TRUE(app.press({VK_TAB}));
+    ASSERT_TRUE(focusReaches(id::folderEdit));
+
+    EXPECT_FALSE(IsZoomed(app.window()));
+    RECT frame{};
+    GetWindowRect(app.window(), &frame);
+    EXPECT_EQ(frame.right - frame.left, windowWidth);
+    EXPECT_EQ(frame.bottom - frame.top, windowHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, MaximiseTest,
+                         ::testing::Values(MaximiseAttempt{"CaptionDoubleClick", HTCAPTION, 2},
+                                           MaximiseAttempt{"MaximiseButton", HTMAXBUTTON, 1}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // --- Controls -------------------------------------------------------------
 
