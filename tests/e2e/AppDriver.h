@@ -77,6 +77,7 @@ public:
     HWND control(int controlId) const { return GetDlgItem(window_, controlId); }
     DWORD processId() const { return processId_; }
     DWORD threadId() const { return threadId_; }
+    HANDLE process() const { return process_.get(); }
 
     // A control's text, edit box content included (WM_GETTEXT, marshalled
     // across processes), and its replacement.
