@@ -2,6 +2,7 @@
 
 #include "app/PathEntries.h"
 #include "syshelper/Automation.h"
+#include "syshelper/ScopeConversation.h"
 
 #include <windows.h>
 
@@ -21,6 +22,7 @@ HRESULT lastFailure()
 
 bool shellObjectCanBeCreated()
 {
+    const ThreadComInitialisation com(ThreadComInitialisation::Balance::onExit);
     AutomationObject shell;
     return SUCCEEDED(AutomationObject::create(L"WScript.Shell", shell));
 }
