@@ -25,6 +25,8 @@ ensure_packages() {
         /usr/bin/Xvfb:xvfb
         /usr/bin/import:imagemagick
         /usr/bin/xwininfo:x11-utils
+        /usr/bin/xdotool:xdotool
+        /usr/sbin/locale-gen:locales
         /usr/share/fonts/truetype/wqy/wqy-microhei.ttc:fonts-wqy-microhei
         /usr/bin/python3:python3
         /usr/lib/python3/dist-packages/pefile.py:python3-pefile
@@ -33,13 +35,23 @@ ensure_packages() {
     for entry in "${wanted[@]}"; do
         [ -e "${entry%%:*}" ] || missing+=("${entry#*:}")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    log "installing: ${missing[*]}"
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        as_root dpkg --add-architecture i386
+    if [ ${#missing[@]} -gt 0 ]; then
+        log "installing: ${missing[*]}"
+        if ! dpkg --print-foreign-architectures | grep -qx i386; then
+            as_root dpkg --add-architecture i386
+        fi
+        as_root apt-get update -q
+        DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
     fi
-    as_root apt-get update -q
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
+    ensure_chinese_locale
+}
+
+# Wine takes code page 936 from LC_ALL even without the glibc locale, but then
+# cannot create or open a file whose name is not plain ASCII.
+ensure_chinese_locale() {
+    locale -a 2>/dev/null | grep -qix 'zh_CN.utf8' && return 0
+    log "generating the zh_CN.UTF-8 locale"
+    as_root localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 }
 
 build_tree() {
@@ -96,7 +108,13 @@ start_wine_env() {
             wine_reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f
         fi
         touch "$WINEPREFIX/.zovrel-ready"
+        # The desktop that wineboot started predates those settings.
+        wineserver -k
+        wineserver -p
     fi
+    # Wine's background services start with the first program after the
+    # server; started here, they do not hold a test's output pipe open.
+    wine cmd /c exit >/dev/null 2>&1
     register_shell_standin
 }
 
