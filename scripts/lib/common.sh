@@ -41,7 +41,7 @@ ensure_packages() {
             as_root dpkg --add-architecture i386
         fi
         as_root apt-get update -q
-        DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
     fi
     ensure_chinese_locale
 }
