@@ -156,3 +156,5 @@ struct FindHandleTraits {
 
 using UniqueFile = UniqueHandle<HANDLE, FileHandleTraits>;
 using UniqueFind = UniqueHandle<HANDLE, FindHandleTraits>;
+
+using UniqueSafeArray = UniqueHandle<SAFEARRAY*, NullIsInvalid<SAFEARRAY*, SafeArrayDestroy>>;
