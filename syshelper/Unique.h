@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <oleauto.h>
 #include <unknwn.h>
+#include <userenv.h>
 
 #include <utility>
 
@@ -158,3 +159,16 @@ using UniqueFile = UniqueHandle<HANDLE, FileHandleTraits>;
 using UniqueFind = UniqueHandle<HANDLE, FindHandleTraits>;
 
 using UniqueSafeArray = UniqueHandle<SAFEARRAY*, NullIsInvalid<SAFEARRAY*, SafeArrayDestroy>>;
+
+// The environment block CreateEnvironmentBlock builds for a user.
+inline void destroyEnvironmentBlock(void* block)
+{
+    DestroyEnvironmentBlock(block);
+}
+// This process's own environment, as GetEnvironmentStringsW hands it out.
+inline void freeEnvironmentStrings(wchar_t* strings)
+{
+    FreeEnvironmentStringsW(strings);
+}
+using UniqueEnvironmentBlock = UniqueHandle<void*, NullIsInvalid<void*, destroyEnvironmentBlock>>;
+using UniqueEnvironmentStrings = UniqueHandle<wchar_t*, NullIsInvalid<wchar_t*, freeEnvironmentStrings>>;
