@@ -65,7 +65,31 @@ std::wstring unitsOf(const std::vector<BYTE>& bytes)
     return units;
 }
 
+const char* typeName(DWORD type)
+{
+    switch (type) {
+    case REG_SZ: return "REG_SZ";
+    case REG_EXPAND_SZ: return "REG_EXPAND_SZ";
+    case REG_MULTI_SZ: return "REG_MULTI_SZ";
+    case REG_DWORD: return "REG_DWORD";
+    case REG_BINARY: return "REG_BINARY";
+    default: return "REG_other";
+    }
+}
+
 }  // namespace
+
+void PrintTo(const StoredValue& value, std::ostream* out)
+{
+    *out << typeName(value.type) << " \"";
+    for (wchar_t unit : value.data) {
+        if (unit >= 0x20 && unit < 0x7F)
+            *out << static_cast<char>(unit);
+        else
+            *out << "\\u" << std::hex << static_cast<unsigned>(unit) << std::dec;
+    }
+    *out << '"';
+}
 
 std::optional<StoredValue> readValue(const RegistryLocation& where, const std::wstring& name)
 {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ struct StoredValue {
     bool operator==(const StoredValue& other) const { return type == other.type && data == other.data; }
     bool operator!=(const StoredValue& other) const { return !(*this == other); }
 };
+
+// Readable test failures: "REG_EXPAND_SZ %SystemRoot%".
+void PrintTo(const StoredValue& value, std::ostream* out);
 
 // Nothing when the value (or its key) is absent.
 std::optional<StoredValue> readValue(const RegistryLocation& where, const std::wstring& name);
