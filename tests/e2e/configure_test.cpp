@@ -1,0 +1,269 @@
+// The configure button as a user meets it: the real executable, a folder
+// typed into its box, a click, the machine environment in the registry
+// afterwards and the box that reports it.
+
+#include "tests/e2e/AppDriver.h"
+#include "tests/support/Registry.h"
+#include "tests/support/StandInSwitch.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+using e2e::AppDriver;
+using e2e::MessageBoxContent;
+using testsupport::readValue;
+using testsupport::StoredValue;
+using testsupport::systemEnvironment;
+namespace id = e2e::id;
+
+namespace {
+
+const std::wstring caption = L"信息：";
+const std::wstring successText = L"配置Java环境成功！";
+const std::wstring javaSuffix = L";%JAVA_HOME%\\bin;%JRE_HOME%\\bin";
+const std::wstring windowsPath = L"%SystemRoot%\\system32;%SystemRoot%;%SystemRoot%\\System32\\Wbem";
+
+// A hidden top-level window of the test's own that notes the environment
+// change broadcast. The test pumps its messages while it waits for the box.
+class SettingChangeListener {
+public:
+    SettingChangeListener()
+    {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = &SettingChangeListener::windowProcedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = className;
+        RegisterClassW(&windowClass);
+        window_.reset(CreateWindowExW(0, className, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                      windowClass.hInstance, this));
+    }
+
+    bool ready() const { return static_cast<bool>(window_); }
+    bool heardEnvironmentChange() const { return heard_; }
+
+    static void pumpMessages()
+    {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+
+private:
+    static constexpr wchar_t className[] = L"ZovrelTestSettingChangeListener";
+
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE) {
+            const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<SettingChangeListener*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_SETTINGCHANGE && self && lParam &&
+            std::wstring(reinterpret_cast<const wchar_t*>(lParam)) == L"Environment") {
+            self->heard_ = true;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    UniqueWindow window_;
+    bool heard_ = false;
+};
+
+// Wine's message box always has a visible SS_ICON static, empty when the box
+// was asked for no icon; so an icon counts only when the static holds one.
+BOOL CALLBACK noteShownIcon(HWND child, LPARAM shown)
+{
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (lstrcmpiW(e2e::className(child).c_str(), L"Static") != 0 || (style & SS_TYPEMASK) != SS_ICON) return TRUE;
+    DWORD_PTR icon = 0;
+    SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &icon);
+    if (IsWindowVisible(child) && icon != 0) *reinterpret_cast<bool*>(shown) = true;
+    return TRUE;
+}
+
+bool showsIcon(HWND box)
+{
+    bool shown = false;
+    EnumChildWindows(box, noteShownIcon, reinterpret_cast<LPARAM>(&shown));
+    return shown;
+}
+
+struct BoxSeen {
+    MessageBoxContent content;
+    bool iconShown = false;
+};
+
+class ConfigureTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(jdk.home().empty()) << "the JDK-shaped folder could not be made";
+        ASSERT_TRUE(listener.ready());
+        ASSERT_TRUE(app.ready()) << "the tool's window did not appear";
+    }
+
+    std::optional<StoredValue> stored(const wchar_t* name) const { return readValue(systemEnvironment, name); }
+
+    void setPath(const std::wstring& value)
+    {
+        ASSERT_EQ(testsupport::writeValue(systemEnvironment, L"PATH", StoredValue{REG_EXPAND_SZ, value}),
+                  ERROR_SUCCESS);
+    }
+
+    // Types `folder` into the box, clicks the configure button and reads the
+    // box that answers; checks on the way that the box is task-modal and
+    // ownerless, then closes it with OK.
+    BoxSeen configureWith(const std::wstring& folder)
+    {
+        EXPECT_TRUE(app.setText(id::folderEdit, folder));
+        app.click(id::configureButton);
+        HWND box = nullptr;
+        e2e::waitUntil([&] {
+            SettingChangeListener::pumpMessages();
+            box = app.findMessageBox();
+            return box != nullptr;
+        });
+        if (!box) {
+            ADD_FAILURE() << "no message box after the click";
+            return {};
+        }
+        SettingChangeListener::pumpMessages();
+        EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr) << "the box has no owner";
+        EXPECT_FALSE(IsWindowEnabled(app.window())) << "the task-modal box disables the main window";
+        const BoxSeen seen{e2e::readMessageBox(box), showsIcon(box)};
+        e2e::pressDialogButton(box, IDOK);
+        EXPECT_TRUE(e2e::waitUntil([&] { return !IsWindow(box); })) << "OK did not close the box";
+        EXPECT_TRUE(e2e::waitUntil([&] { return IsWindowEnabled(app.window()) != FALSE; }));
+        return seen;
+    }
+
+    testsupport::SavedVariable savedJavaHome{systemEnvironment, L"JAVA_HOME"};
+    testsupport::SavedVariable savedJreHome{systemEnvironment, L"JRE_HOME"};
+    testsupport::SavedVariable savedPath{systemEnvironment, L"PATH"};
+    testsupport::JdkFolder jdk;
+    SettingChangeListener listener;
+    AppDriver app;
+};
+
+TEST_F(ConfigureTest, WritesTheVariablesAndReportsSuccess)
+{
+    setPath(windowsPath);
+
+    const BoxSeen box = configureWith(jdk.home());
+
+    EXPECT_EQ(box.content.caption, caption);
+    EXPECT_EQ(box.content.text, successText);
+    EXPECT_FALSE(box.iconShown);
+    EXPECT_EQ(box.content.buttonIds, std::vector<int>{IDOK});
+    EXPECT_EQ(stored(L"JAVA_HOME"), (StoredValue{REG_SZ, jdk.home()}));
+    EXPECT_EQ(stored(L"JRE_HOME"), (StoredValue{REG_EXPAND_SZ, L"%JAVA_HOME%\\jre"}));
+    EXPECT_EQ(stored(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPath + javaSuffix}));
+    EXPECT_TRUE(listener.heardEnvironmentChange()) << "running programs were not told of the change";
+}
+
+TEST_F(ConfigureTest, WritesTheFolderTextByteForByte)
+{
+    setPath(windowsPath);
+    // Blanks and a trailing backslash are the user's to keep.
+    const std::wstring typed = L" " + jdk.home() + L"\\ ";
+
+    EXPECT_EQ(configureWith(typed).content.text, successText);
+
+    EXPECT_EQ(stored(L"JAVA_HOME"), (StoredValue{REG_SZ, typed}));
+}
+
+TEST_F(ConfigureTest, SecondClickLeavesPathUnchanged)
+{
+    setPath(windowsPath);
+    ASSERT_EQ(configureWith(jdk.home()).content.text, successText);
+    const std::optional<StoredValue> afterFirst = stored(L"PATH");
+
+    EXPECT_EQ(configureWith(jdk.home()).content.text, successText);
+
+    EXPECT_EQ(stored(L"PATH"), afterFirst);
+    EXPECT_EQ(stored(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPath + javaSuffix}));
+}
+
+// --- Nothing may be written -------------------------------------------------
+
+struct RefusalCase {
+    const char* label;
+    const wchar_t* standInSwitch;
+    const wchar_t* namedCause;
+};
+
+std::ostream& operator<<(std::ostream& out, const RefusalCase& c)
+{
+    return out << c.label;
+}
+
+class ConfigureRefusedTest : public ConfigureTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(ConfigureRefusedTest, ChangesNothingAndSaysWhy)
+{
+    setPath(windowsPath);
+    const std::optional<StoredValue> javaHomeBefore = stored(L"JAVA_HOME");
+    const std::optional<StoredValue> jreHomeBefore = stored(L"JRE_HOME");
+    const testsupport::StandInSwitch refusal(GetParam().standInSwitch);
+
+    const BoxSeen box = configureWith(jdk.home());
+
+    EXPECT_EQ(box.content.caption, caption);
+    EXPECT_NE(box.content.text, successText);
+    EXPECT_NE(box.content.text.find(L"未写入：JAVA_HOME、JRE_HOME、PATH"), std::wstring::npos);
+    EXPECT_NE(box.content.text.find(GetParam().namedCause), std::wstring::npos) << "the cause is not named";
+    EXPECT_TRUE(box.iconShown);
+    EXPECT_EQ(box.content.buttonIds, std::vector<int>{IDOK});
+    EXPECT_EQ(stored(L"JAVA_HOME"), javaHomeBefore);
+    EXPECT_EQ(stored(L"JRE_HOME"), jreHomeBefore);
+    EXPECT_EQ(stored(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPath}));
+    EXPECT_FALSE(listener.heardEnvironmentChange()) << "a change was announced though nothing was written";
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ConfigureRefusedTest,
+                         ::testing::Values(RefusalCase{"system writes refused", standin::refuseSystemWrites,
+                                                       L"以管理员身份运行"},
+                                           RefusalCase{"shell object missing", standin::unavailable,
+                                                       L"WScript.Shell"}));
+
+struct InputCase {
+    const char* label;
+    const wchar_t* folder;
+    const wchar_t* warning;
+};
+
+std::ostream& operator<<(std::ostream& out, const InputCase& c)
+{
+    return out << c.label;
+}
+
+class ConfigureInputTest : public ConfigureTest, public ::testing::WithParamInterface<InputCase> {};
+
+TEST_P(ConfigureInputTest, WarnsAndWritesNothing)
+{
+    setPath(windowsPath);
+    const std::optional<StoredValue> javaHomeBefore = stored(L"JAVA_HOME");
+    const std::optional<StoredValue> jreHomeBefore = stored(L"JRE_HOME");
+
+    const BoxSeen box = configureWith(GetParam().folder);
+
+    EXPECT_EQ(box.content.caption, caption);
+    EXPECT_NE(box.content.text.find(GetParam().warning), std::wstring::npos) << "not the expected warning";
+    EXPECT_TRUE(box.iconShown);
+    EXPECT_EQ(stored(L"JAVA_HOME"), javaHomeBefore);
+    EXPECT_EQ(stored(L"JRE_HOME"), jreHomeBefore);
+    EXPECT_EQ(stored(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPath}));
+    EXPECT_FALSE(listener.heardEnvironmentChange());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ConfigureInputTest,
+    ::testing::Values(InputCase{"empty box", L"", L"请先选择JDK的安装目录"},
+                      InputCase{"blanks only", L"  \t ", L"请先选择JDK的安装目录"},
+                      InputCase{"Hangul folder in code page 936", L"C:\\자바\\jdk", L"ANSI 代码页无法表示"}));
+
+}  // namespace
