@@ -1,5 +1,7 @@
 // The process entry: start-up, the message loop and shutdown.
 
+#include "app/CommandLine.h"
+#include "app/CommandLineMode.h"
 #include "app/MainWindow.h"
 #include "app/Strings.h"
 #include "syshelper/MessagePump.h"
@@ -8,6 +10,7 @@
 #include <ole2.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -71,6 +74,11 @@ int runMainWindow(HINSTANCE instance)
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     OleSession ole;
+    // Any argument means a deployment script or an administrator at a
+    // prompt: no window. The caller's current directory stays, so a folder
+    // given relative to it is checked where the caller meant it.
+    const std::vector<std::wstring> arguments = processArguments();
+    if (!arguments.empty()) return runCommandLine(parseCommandLine(arguments));
     enterExecutableFolder();
     return runMainWindow(instance);
 }
