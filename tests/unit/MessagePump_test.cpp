@@ -5,6 +5,7 @@
 #include "syshelper/Unique.h"
 
 #include "CaseName.h"
+#include "RecordingWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -12,52 +13,8 @@
 
 namespace {
 
-// A message-only window that records what reaches its window procedure.
-class RecordingWindow {
-public:
-    RecordingWindow()
-    {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &RecordingWindow::procedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = className;
-        RegisterClassW(&windowClass);
-        window_.reset(CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr));
-        SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-
-    HWND handle() const { return window_.get(); }
-    const std::vector<UINT>& received() const { return received_; }
-
-private:
-    static constexpr const wchar_t* className = L"ZovrelRecordingWindow";
-
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        auto* self = reinterpret_cast<RecordingWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self && message >= WM_KEYFIRST && message <= WM_APP + 100) self->received_.push_back(message);
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-
-    std::vector<UINT> received_;
-    UniqueWindow window_;
-};
-
-// Takes the thread's queue empty, answering whether a WM_QUIT was in it
-// and with which exit code.
-bool takeQuit(WPARAM& exitCode)
-{
-    MSG msg;
-    bool quit = false;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            quit = true;
-            exitCode = msg.wParam;
-        }
-    }
-    return quit;
-}
+using unittest::RecordingWindow;
+using unittest::takeQuit;
 
 class MessagePumpTest : public ::testing::Test {
 protected:

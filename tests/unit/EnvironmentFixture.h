@@ -1,0 +1,49 @@
+#pragma once
+// A helper object for each test, COM for the thread, and the test's scratch
+// variables saved in both scopes (and removed from them and from the
+// process environment), then put back exactly as they were.
+
+#include "syshelper/SystemHelper.h"
+#include "tests/support/Registry.h"
+#include "tests/support/StandInSwitch.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace unittest {
+
+inline const char* const scratchA = "ZOVREL_UNIT_A";
+inline const char* const scratchB = "ZOVREL_UNIT_B";
+inline const char* const scratchC = "ZOVREL_UNIT_C";
+
+std::wstring wideOf(const Text& text);
+Text ansiOf(const std::wstring& wide);
+
+// Saves `names` in `where` and removes them there; puts them back later.
+class SavedVariables {
+public:
+    SavedVariables(const testsupport::RegistryLocation& where, const std::vector<std::wstring>& names);
+
+private:
+    std::vector<std::unique_ptr<testsupport::SavedVariable>> saved_;
+};
+
+class EnvironmentTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The HRESULT an operation left in the thread's last-error value.
+    static HRESULT lastCause() { return static_cast<HRESULT>(GetLastError()); }
+    // Something no operation leaves, so a stale value cannot pass for a cause.
+    static void clearCause() { SetLastError(0xDEADBEEF); }
+
+    std::vector<std::unique_ptr<SavedVariables>> saved;
+    SystemHelperPtr helper;
+};
+
+}  // namespace unittest
