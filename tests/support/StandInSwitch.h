@@ -19,6 +19,7 @@ public:
 
 private:
     std::wstring name_;
+    bool progIdHidden_ = false;
 };
 
 }  // namespace testsupport
