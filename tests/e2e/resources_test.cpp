@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cwctype>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -62,13 +63,30 @@ TEST_F(ExecutableResources, IconGroupHoldsOne128PixelImageWithAlpha)
     EXPECT_EQ(entry->height, 128);
     EXPECT_EQ(entry->bitCount, 32);
 
+    // The image may be stored as a DIB or as a PNG; what counts is the
+    // picture Windows makes of it, so decode it as Windows does.
     DWORD size = 0;
-    const auto* image = static_cast<const BYTE*>(resource(MAKEINTRESOURCEW(entry->id), RT_ICON, &size));
+    auto* image = static_cast<BYTE*>(const_cast<void*>(resource(MAKEINTRESOURCEW(entry->id), RT_ICON, &size)));
     ASSERT_NE(image, nullptr);
-    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(image);
-    ASSERT_GE(size, header->biSize + 128u * 128u * 4u);
-    EXPECT_EQ(header->biBitCount, 32);
-    const BYTE* pixels = image + header->biSize;
+    const UniqueIcon icon(CreateIconFromResourceEx(image, size, TRUE, 0x00030000, 128, 128, 0));
+    ASSERT_TRUE(icon) << "Windows cannot decode the stored image";
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+    const UniqueBitmap colour(info.hbmColor);
+    const UniqueBitmap mask(info.hbmMask);
+
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = 128;
+    format.bmiHeader.biHeight = -128;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<BYTE> pixels(128u * 128u * 4u);
+    HDC screen = GetDC(nullptr);
+    const int rows = GetDIBits(screen, colour.get(), 0, 128, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(rows, 128);
     bool transparent = false;
     bool opaque = false;
     for (size_t i = 0; i < 128u * 128u; ++i) {
