@@ -149,8 +149,8 @@ int show()
     SystemHelperPtr helper = SystemHelper::create();
     TextList machine;
     TextList user;
-    // The machine scope always holds variables: none means no shell object.
-    if (helper->listVariables(machineScope, machine) == 0) {
+    // -1: the shell object cannot be created.
+    if (helper->listVariables(machineScope, machine) < 0) {
         output.writeLine(strings::causeShellUnavailable);
         return finished(output, exitcode::shellUnavailable);
     }

@@ -25,7 +25,9 @@ struct JdkFolderCheck {
     std::wstring proposedHome;
 };
 
-// `folder` as typed; trailing backslashes do not matter.
+// `folder` as typed; trailing backslashes do not matter. Blanks around it
+// do: PATH gets "%JAVA_HOME%\bin" with the blanks inside, and no folder
+// of that name exists.
 JdkFolderCheck checkJdkFolder(const std::wstring& folder);
 
 // True when `folder`\java.exe exists and is a file.

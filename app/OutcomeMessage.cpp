@@ -1,11 +1,11 @@
 #include "app/OutcomeMessage.h"
 
+#include "app/CheckMessages.h"
 #include "app/Strings.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -13,42 +13,6 @@ namespace {
 std::wstring widened(const char* ascii)
 {
     return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii));
-}
-
-std::wstring hexCode(long error)
-{
-    wchar_t buffer[16] = {};
-    std::swprintf(buffer, sizeof buffer / sizeof buffer[0], L"0x%08lX", static_cast<unsigned long>(error));
-    return buffer;
-}
-
-std::wstring filledIn(std::wstring pattern, const wchar_t* placeholder, const std::wstring& value)
-{
-    const std::wstring key = placeholder;
-    for (std::size_t at = pattern.find(key); at != std::wstring::npos; at = pattern.find(key, at + value.size())) {
-        pattern.replace(at, key.size(), value);
-    }
-    return pattern;
-}
-
-std::wstring causeText(const VariableOutcome& variable)
-{
-    switch (variable.cause) {
-    case FailureCause::accessDenied:
-        return strings::causeAccessDenied;
-    case FailureCause::shellUnavailable:
-        return strings::causeShellUnavailable;
-    case FailureCause::pathUnreadable:
-        return filledIn(strings::causePathUnreadable, L"{code}", hexCode(variable.error));
-    case FailureCause::pathEmpty:
-        return strings::causePathEmpty;
-    case FailureCause::otherError:
-        return filledIn(filledIn(strings::causeOtherError, L"{name}", widened(variable.name)), L"{code}",
-                        hexCode(variable.error));
-    case FailureCause::none:
-        break;
-    }
-    return std::wstring();
 }
 
 std::wstring nameList(const ConfigurationOutcome& outcome, bool written)
@@ -67,7 +31,7 @@ std::vector<std::wstring> distinctCauses(const ConfigurationOutcome& outcome)
 {
     std::vector<std::wstring> causes;
     for (const VariableOutcome* variable : outcome.variables()) {
-        const std::wstring cause = causeText(*variable);
+        const std::wstring cause = describeFailureCause(*variable);
         if (!cause.empty() && std::find(causes.begin(), causes.end(), cause) == causes.end()) {
             causes.push_back(cause);
         }

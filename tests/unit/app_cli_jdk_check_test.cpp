@@ -52,6 +52,9 @@ std::ostream& operator<<(std::ostream& out, const FolderCase& c)
 const FolderCase folderCases[] = {
     {"JDK home", L"jdk-17", JdkFolderState::jdkHome, nullptr},
     {"JDK home with a trailing backslash", L"jdk-17\\", JdkFolderState::jdkHome, nullptr},
+    // The folder itself resolves (a trailing blank of the last name is
+    // dropped), but "%JAVA_HOME%\bin" keeps it inside, where nothing exists.
+    {"JDK home with a trailing blank", L"jdk-17 ", JdkFolderState::noJavaExe, nullptr},
     {"JDK home with blanks and Chinese characters", L"Java 开发\\jdk1.8", JdkFolderState::jdkHome, nullptr},
     {"its bin folder", L"jdk-17\\bin", JdkFolderState::insideJdkHome, L"jdk-17"},
     {"its bin folder with a trailing backslash", L"jdk-17\\bin\\", JdkFolderState::insideJdkHome, L"jdk-17"},
