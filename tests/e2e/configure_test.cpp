@@ -116,7 +116,7 @@ protected:
 
     // Types `folder` into the box, clicks the configure button and reads the
     // box that answers; checks on the way that the box is task-modal and
-    // ownerless, then closes it with OK.
+    // ownerless, then closes it with OK (No where it asks a question).
     BoxSeen configureWith(const std::wstring& folder)
     {
         EXPECT_TRUE(app.setText(id::folderEdit, folder));
@@ -135,8 +135,10 @@ protected:
         EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr) << "the box has no owner";
         EXPECT_FALSE(IsWindowEnabled(app.window())) << "the task-modal box disables the main window";
         const BoxSeen seen{e2e::readMessageBox(box), showsIcon(box)};
-        e2e::pressDialogButton(box, IDOK);
-        EXPECT_TRUE(e2e::waitUntil([&] { return !IsWindow(box); })) << "OK did not close the box";
+        // A refused write offers a second try as administrator; No declines it.
+        const bool hasOk = GetDlgItem(box, IDOK) != nullptr;
+        e2e::pressDialogButton(box, hasOk ? IDOK : IDNO);
+        EXPECT_TRUE(e2e::waitUntil([&] { return !IsWindow(box); })) << "the button did not close the box";
         EXPECT_TRUE(e2e::waitUntil([&] { return IsWindowEnabled(app.window()) != FALSE; }));
         return seen;
     }
@@ -168,10 +170,27 @@ TEST_F(ConfigureTest, WritesTheVariablesAndReportsSuccess)
 TEST_F(ConfigureTest, WritesTheFolderTextByteForByte)
 {
     setPath(windowsPath);
-    // Blanks and a trailing backslash are the user's to keep.
+    // Blanks and a trailing backslash are the user's to keep. No folder of
+    // that name exists, so the folder check warns first; OK writes the text
+    // as typed, and a new console finds no java.exe behind it.
     const std::wstring typed = L" " + jdk.home() + L"\\ ";
+    ASSERT_TRUE(app.setText(id::folderEdit, typed));
+    app.click(id::configureButton);
+    HWND warning = app.waitForMessageBox();
+    ASSERT_NE(warning, nullptr);
+    EXPECT_EQ(e2e::readMessageBox(warning).buttonIds, (std::vector<int>{IDOK, IDCANCEL}));
+    e2e::pressDialogButton(warning, IDOK);
+    ASSERT_TRUE(e2e::waitUntil([&] { return !IsWindow(warning); }));
 
-    EXPECT_EQ(configureWith(typed).content.text, successText);
+    HWND result = nullptr;
+    e2e::waitUntil([&] {
+        SettingChangeListener::pumpMessages();
+        return (result = app.findMessageBox()) != nullptr;
+    });
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(e2e::readMessageBox(result).text,
+              L"环境变量已写入，但新打开的命令行窗口找不到 java.exe：PATH 中没有一个文件夹含有它。");
+    e2e::pressDialogButton(result, IDOK);
 
     EXPECT_EQ(stored(L"JAVA_HOME"), (StoredValue{REG_SZ, typed}));
 }
@@ -194,6 +213,7 @@ struct RefusalCase {
     const char* label;
     const wchar_t* standInSwitch;
     const wchar_t* namedCause;
+    std::vector<int> buttons;  // a refused write offers to retry as administrator
 };
 
 std::ostream& operator<<(std::ostream& out, const RefusalCase& c)
@@ -217,7 +237,7 @@ TEST_P(ConfigureRefusedTest, ChangesNothingAndSaysWhy)
     EXPECT_NE(box.content.text.find(L"未写入：JAVA_HOME、JRE_HOME、PATH"), std::wstring::npos);
     EXPECT_NE(box.content.text.find(GetParam().namedCause), std::wstring::npos) << "the cause is not named";
     EXPECT_TRUE(box.iconShown);
-    EXPECT_EQ(box.content.buttonIds, std::vector<int>{IDOK});
+    EXPECT_EQ(box.content.buttonIds, GetParam().buttons);
     EXPECT_EQ(stored(L"JAVA_HOME"), javaHomeBefore);
     EXPECT_EQ(stored(L"JRE_HOME"), jreHomeBefore);
     EXPECT_EQ(stored(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPath}));
@@ -226,9 +246,9 @@ TEST_P(ConfigureRefusedTest, ChangesNothingAndSaysWhy)
 
 INSTANTIATE_TEST_SUITE_P(Table, ConfigureRefusedTest,
                          ::testing::Values(RefusalCase{"system writes refused", standin::refuseSystemWrites,
-                                                       L"以管理员身份运行"},
+                                                       L"以管理员身份运行", {IDYES, IDNO}},
                                            RefusalCase{"shell object missing", standin::unavailable,
-                                                       L"WScript.Shell"}));
+                                                       L"WScript.Shell", {IDOK}}));
 
 struct InputCase {
     const char* label;
