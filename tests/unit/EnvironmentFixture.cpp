@@ -29,6 +29,17 @@ SavedVariables::SavedVariables(const testsupport::RegistryLocation& where, const
     }
 }
 
+namespace {
+
+const testsupport::RegistryLocation shellProgIdClass{HKEY_LOCAL_MACHINE, L"Software\\Classes\\WScript.Shell\\CLSID"};
+
+}  // namespace
+
+UnregisteredShell::UnregisteredShell() : classId_(shellProgIdClass, L"")
+{
+    testsupport::deleteValue(shellProgIdClass, L"");
+}
+
 void EnvironmentTest::SetUp()
 {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));

@@ -32,6 +32,19 @@ private:
     std::vector<std::unique_ptr<testsupport::SavedVariable>> saved_;
 };
 
+// "WScript.Shell" unregistered for as long as this lives: its ProgID no
+// longer names a class, as on a system without Windows Script Host.
+// (The stand-in's Unavailable switch refuses creation instead, which makes
+// Wine's COM start a dllhost.exe surrogate that inherits the test's output
+// and keeps CTest waiting long after the test has passed.)
+class UnregisteredShell {
+public:
+    UnregisteredShell();
+
+private:
+    testsupport::SavedVariable classId_;
+};
+
 class EnvironmentTest : public ::testing::Test {
 protected:
     void SetUp() override;

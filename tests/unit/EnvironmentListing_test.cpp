@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ListingTest, UnavailableShellGivesMinusOneAndLeavesTheList)
 {
-    const testsupport::StandInSwitch unavailable(standin::unavailable);
+    const unittest::UnregisteredShell unavailable;
     TextList entries = oldTexts;
     EXPECT_EQ(helper->listVariables(true, entries), -1);
     EXPECT_EQ(entries, oldTexts);

@@ -182,7 +182,7 @@ TEST_P(UnavailableShellTest, GivesTheCreationFailureValue)
 {
     ASSERT_TRUE(helper->setVariable(false, scratchB, "stored"));
     ASSERT_TRUE(SetEnvironmentVariableA(scratchB, "in process"));
-    const testsupport::StandInSwitch unavailable(standin::unavailable);
+    const unittest::UnregisteredShell unavailable;
     clearCause();
     EXPECT_EQ(GetParam().run(*helper), GetParam().expected);
     EXPECT_TRUE(FAILED(lastCause())) << std::hex << lastCause();
@@ -288,7 +288,7 @@ TEST_F(EnvironmentTest, ScopeReadNeverFallsBackToTheProcess)
 TEST_F(EnvironmentTest, ScopeReadReportsTheCreationFailure)
 {
     ASSERT_TRUE(helper->setVariable(false, scratchA, "stored"));
-    const testsupport::StandInSwitch unavailable(standin::unavailable);
+    const unittest::UnregisteredShell unavailable;
     Text value = "old";
     EXPECT_TRUE(FAILED(readScopeVariable(false, scratchA, value)));
     EXPECT_EQ(value, "");
