@@ -38,7 +38,7 @@ Started start(const std::wstring& arguments, HANDLE output)
                        &startup, &info)) {
         started.process.reset(info.hProcess);
         started.processId = info.dwProcessId;
-        CloseHandle(info.hThread);
+        const UniqueHandleKernel thread(info.hThread);
     }
     return started;
 }

@@ -2,6 +2,7 @@
 
 #include "tests/e2e/AppDriver.h"
 #include "tests/e2e/CliRun.h"
+#include "syshelper/Unique.h"
 
 #include <winternl.h>
 
@@ -100,7 +101,8 @@ std::optional<DWORD> DebuggedTool::childExitCode(size_t index) const
 
 void DebuggedTool::recordCreation(const DEBUG_EVENT& event)
 {
-    if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+    // The image file's handle is the debugger's to close; the process handle is not.
+    const UniqueHandleKernel imageFile(event.u.CreateProcessInfo.hFile);
     if (event.dwProcessId == processId_) return;
     // Wine starts a console host for some children; only our own count.
     const std::wstring commandLine = commandLineOf(event.u.CreateProcessInfo.hProcess);
@@ -127,6 +129,8 @@ void DebuggedTool::debugLoop()
     std::wstring commandLine = toolCommandLine(L"");
     const bool created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, DEBUG_PROCESS, nullptr,
                                         nullptr, &startup, &info);
+    const UniqueHandleKernel process(created ? info.hProcess : nullptr);
+    const UniqueHandleKernel thread(created ? info.hThread : nullptr);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         processId_ = created ? info.dwProcessId : 0;
@@ -152,9 +156,10 @@ void DebuggedTool::debugLoop()
             recordExit(event);
             if (event.dwProcessId == info.dwProcessId) mainEnded = true;
             break;
-        case LOAD_DLL_DEBUG_EVENT:
-            if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+        case LOAD_DLL_DEBUG_EVENT: {
+            const UniqueHandleKernel dllFile(event.u.LoadDll.hFile);
             break;
+        }
         case EXCEPTION_DEBUG_EVENT:
             // Not ours to handle: the process's own handlers see it as usual.
             if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
@@ -170,8 +175,6 @@ void DebuggedTool::debugLoop()
         std::lock_guard<std::mutex> lock(mutex_);
         process_ = nullptr;
     }
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
 }
 
 }  // namespace e2e
