@@ -21,8 +21,12 @@ TEST_F(StandInTest, UnavailableRefusesCreationEvenThroughAnEarlierFactory)
     {
         StandInSwitch unavailable(standin::unavailable);
         ComPtr<IDispatch> shell;
-        EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, createShell(shell));
+        // The ProgID is gone, as for an unregistered object; the class itself
+        // refuses too, by its id and through a factory obtained before.
+        EXPECT_EQ(CO_E_CLASSSTRING, createShell(shell));
         EXPECT_FALSE(shell);
+        EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, CoCreateInstance(standin::shellStandInClsid, nullptr,
+                                                              CLSCTX_INPROC_SERVER, IID_IDispatch, shell.putVoid()));
         EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, factory->CreateInstance(nullptr, IID_IDispatch, shell.putVoid()));
     }
     ComPtr<IDispatch> shell;
