@@ -1,24 +1,26 @@
 #include "app/CheckMessages.h"
 
 #include "app/Strings.h"
-
-#include <cstdio>
-
-namespace {
-
-std::wstring widened(const char* ascii)
-{
-    return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii));
-}
+#include "syshelper/TextConversion.h"
 
 std::wstring hexCode(long error)
 {
-    wchar_t buffer[16] = {};
-    std::swprintf(buffer, sizeof buffer / sizeof buffer[0], L"0x%08lX", static_cast<unsigned long>(error));
-    return buffer;
+    std::wstring code = L"0x";
+    for (int shift = 28; shift >= 0; shift -= 4) {
+        code += L"0123456789ABCDEF"[(static_cast<unsigned long>(error) >> shift) & 0xF];
+    }
+    return code;
 }
 
-}  // namespace
+std::wstring decimalText(unsigned long value)
+{
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + value % 10));
+        value /= 10;
+    } while (value != 0);
+    return digits;
+}
 
 std::wstring filledIn(std::wstring pattern, const wchar_t* placeholder, const std::wstring& value)
 {
@@ -41,7 +43,7 @@ std::wstring describeFailureCause(const VariableOutcome& variable)
     case FailureCause::pathEmpty:
         return strings::causePathEmpty;
     case FailureCause::otherError:
-        return filledIn(filledIn(strings::causeOtherError, L"{name}", widened(variable.name)), L"{code}",
+        return filledIn(filledIn(strings::causeOtherError, L"{name}", toWide(variable.name)), L"{code}",
                         hexCode(variable.error));
     case FailureCause::none:
         break;

@@ -8,6 +8,12 @@
 
 #include <string>
 
+// Numbers for the texts, formatted by hand: the printf family would add
+// 35 KB to a program that needs two formats.
+// hexCode gives "0x80070005", the form in which Windows error codes are looked up.
+std::wstring hexCode(long error);
+std::wstring decimalText(unsigned long value);
+
 // Every occurrence of `placeholder` in `pattern` replaced by `value`.
 std::wstring filledIn(std::wstring pattern, const wchar_t* placeholder, const std::wstring& value);
 

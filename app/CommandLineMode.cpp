@@ -7,6 +7,7 @@
 #include "app/JdkCheck.h"
 #include "app/Strings.h"
 #include "syshelper/SystemHelper.h"
+#include "syshelper/TextConversion.h"
 
 #include <windows.h>
 
@@ -17,26 +18,6 @@ namespace {
 constexpr bool machineScope = false;
 constexpr bool userScope = true;
 
-std::wstring widened(const Text& text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(length > 0 ? length : 0, L'\0');
-    if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &result[0], length);
-    return result;
-}
-
-// Only called after the input check: every character has its ANSI form.
-Text narrowed(const std::wstring& text)
-{
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    Text result(length > 0 ? length : 0, '\0');
-    if (length > 0) {
-        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &result[0], length, nullptr,
-                            nullptr);
-    }
-    return result;
-}
 
 UINT iconFor(int exitCode)
 {
@@ -63,7 +44,7 @@ void writeLines(CommandOutput& output, const std::wstring& text)
 
 std::wstring variableLine(const VariableOutcome& variable)
 {
-    const std::wstring name = widened(variable.name);
+    const std::wstring name = toWide(variable.name);
     switch (variable.state) {
     case VariableState::written:
         return filledIn(strings::lineWritten, L"{name}", name);
@@ -102,7 +83,7 @@ int configure(const CommandLineOptions& options)
     CommandOutput output(options.quiet);
     if (const int refusal = refusalOf(options, output)) return finished(output, refusal);
 
-    const ConfigurationOutcome outcome = configureJavaEnvironment(narrowed(options.javaHome));
+    const ConfigurationOutcome outcome = configureJavaEnvironment(toText(options.javaHome));
     for (const VariableOutcome* variable : outcome.variables()) output.writeLine(variableLine(*variable));
     // The verdict says something only when JAVA_HOME is what we meant it to be.
     if (outcome.javaHome.succeeded()) output.writeLine(describeConsoleVerdict(checkNewConsoleJava()));
@@ -120,7 +101,7 @@ bool hasName(const Text& entry, const char* name)
 std::wstring valueOf(const TextList& entries, const char* name)
 {
     for (const Text& entry : entries) {
-        if (hasName(entry, name)) return widened(entry.substr(std::char_traits<char>::length(name) + 1));
+        if (hasName(entry, name)) return toWide(entry.substr(std::char_traits<char>::length(name) + 1));
     }
     return std::wstring();
 }
@@ -130,7 +111,7 @@ void showScope(CommandOutput& output, const TextList& entries, const wchar_t* sc
     for (const char* name : {"JAVA_HOME", "JRE_HOME"}) {
         const std::wstring value = valueOf(entries, name);
         output.writeLine(filledIn(filledIn(filledIn(strings::lineShowVariable, L"{scope}", scope), L"{name}",
-                                           widened(name)),
+                                           toWide(name)),
                                   L"{value}", value.empty() ? strings::lineShowNotSet : value));
     }
     output.writeLine(filledIn(strings::lineShowPath, L"{scope}", scope));

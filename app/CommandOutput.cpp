@@ -1,6 +1,7 @@
 #include "app/CommandOutput.h"
 
 #include "app/Strings.h"
+#include "syshelper/TextConversion.h"
 
 namespace {
 
@@ -39,15 +40,7 @@ UniqueFile openConsoleOutput()
 
 std::string toUtf8(const std::wstring& text)
 {
-    if (text.empty()) return std::string();
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string result(length > 0 ? length : 0, '\0');
-    if (length > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0], length, nullptr,
-                            nullptr);
-    }
-    return result;
+    return toText(text, CP_UTF8);
 }
 
 CommandOutput::CommandOutput(bool quiet)

@@ -85,18 +85,13 @@ bool refusedByMachineScope(const ConfigurationOutcome& outcome)
                        [](const VariableOutcome* v) { return v->cause == FailureCause::accessDenied; });
 }
 
-std::wstring exitCodeText(DWORD code)
-{
-    return std::to_wstring(code);
-}
-
 // One box for the elevated instance's exit code. The console check is made
 // here, in the user's own process: with over-the-shoulder elevation the
 // elevated instance runs as another user and would read the wrong user scope.
 void showElevatedResult(const ElevatedRun& run)
 {
     if (!run.started) {
-        showMessage(filledIn(strings::elevationNotStarted, L"{code}", exitCodeText(run.error)), MB_OK | MB_ICONERROR);
+        showMessage(filledIn(strings::elevationNotStarted, L"{code}", decimalText(run.error)), MB_OK | MB_ICONERROR);
         return;
     }
     switch (run.exitCode) {
@@ -115,7 +110,7 @@ void showElevatedResult(const ElevatedRun& run)
     default:
         break;
     }
-    showMessage(filledIn(strings::elevatedFailed, L"{code}", exitCodeText(run.exitCode)), MB_OK | MB_ICONERROR);
+    showMessage(filledIn(strings::elevatedFailed, L"{code}", decimalText(run.exitCode)), MB_OK | MB_ICONERROR);
 }
 
 // The failure box, which offers a second try as administrator when the

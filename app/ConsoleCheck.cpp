@@ -162,9 +162,21 @@ NewProcessEnvironment::NewProcessEnvironment(const EnvironmentSources& sources)
 
 std::optional<std::wstring> NewProcessEnvironment::variable(const std::wstring& name) const
 {
-    const auto found = variables_.find(upperCase(name));
-    if (found == variables_.end()) return std::nullopt;
-    return found->second;
+    const std::wstring key = upperCase(name);
+    for (const auto& variable : variables_) {
+        if (variable.first == key) return variable.second;
+    }
+    return std::nullopt;
+}
+
+std::wstring& NewProcessEnvironment::slot(const std::wstring& name)
+{
+    const std::wstring key = upperCase(name);
+    for (auto& variable : variables_) {
+        if (variable.first == key) return variable.second;
+    }
+    variables_.emplace_back(key, std::wstring());
+    return variables_.back().second;
 }
 
 void NewProcessEnvironment::apply(const std::vector<EnvironmentValue>& values, bool expandable, PathScope scope)
@@ -175,7 +187,7 @@ void NewProcessEnvironment::apply(const std::vector<EnvironmentValue>& values, b
         if (isPathName(value.name)) {
             appendPath(data, scope);
         } else {
-            variables_[upperCase(value.name)] = data;
+            slot(value.name) = data;
         }
     }
 }
@@ -184,7 +196,7 @@ void NewProcessEnvironment::apply(const std::vector<EnvironmentValue>& values, b
 void NewProcessEnvironment::appendPath(const std::wstring& value, PathScope scope)
 {
     if (scope == PathScope::machine) path_.clear();
-    std::wstring& joined = variables_[L"PATH"];
+    std::wstring& joined = slot(L"PATH");
     if (scope == PathScope::machine || joined.empty()) {
         joined = value;
     } else {

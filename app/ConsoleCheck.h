@@ -5,9 +5,9 @@
 // its PATH. The commonest complaint after "success" is that an installer's
 // folder earlier on PATH, or a user-scope variable, still wins.
 
-#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One value of an environment key as stored.
@@ -48,8 +48,11 @@ public:
 private:
     void apply(const std::vector<EnvironmentValue>& values, bool expandable, PathScope scope);
     void appendPath(const std::wstring& value, PathScope scope);
+    std::wstring& slot(const std::wstring& name);
 
-    std::map<std::wstring, std::wstring> variables_;  // keyed by upper-case name
+    // Name in upper case, then value. An environment holds a few dozen
+    // variables, so a plain list serves as well as a map, with less code.
+    std::vector<std::pair<std::wstring, std::wstring>> variables_;
     std::vector<ConsolePathEntry> path_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/CheckMessages.h"
 #include "app/Strings.h"
+#include "syshelper/TextConversion.h"
 
 #include <windows.h>
 
@@ -10,11 +11,6 @@
 
 namespace {
 
-std::wstring widened(const char* ascii)
-{
-    return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii));
-}
-
 std::wstring nameList(const ConfigurationOutcome& outcome, bool written)
 {
     std::wstring list;
@@ -22,7 +18,7 @@ std::wstring nameList(const ConfigurationOutcome& outcome, bool written)
         if ((variable->state == VariableState::written) != written) continue;
         if (variable->state == VariableState::upToDate) continue;
         if (!list.empty()) list += strings::variableListSeparator;
-        list += widened(variable->name);
+        list += toWide(variable->name);
     }
     return list.empty() ? strings::variablesNone : list;
 }

@@ -1,5 +1,7 @@
 #include "syshelper/Automation.h"
 
+#include "syshelper/TextConversion.h"
+
 #include <oleauto.h>
 
 #include <vector>
@@ -67,21 +69,13 @@ HRESULT changeType(const VARIANT& source, VARTYPE type, UniqueVariant& converted
 
 UniqueBstr textToBstr(const Text& text)
 {
-    const int byteCount = static_cast<int>(text.size());
-    const int unitCount = byteCount == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, text.data(), byteCount, nullptr, 0);
-    UniqueBstr string(SysAllocStringLen(nullptr, static_cast<UINT>(unitCount)));
-    if (string && unitCount > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), byteCount, string.get(), unitCount);
-    return string;
+    const std::wstring wide = toWide(text);
+    return UniqueBstr(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
 }
 
 Text bstrToText(BSTR string)
 {
-    const int unitCount = static_cast<int>(SysStringLen(string));
-    if (unitCount == 0) return Text();
-    const int byteCount = WideCharToMultiByte(CP_ACP, 0, string, unitCount, nullptr, 0, nullptr, nullptr);
-    if (byteCount <= 0) return Text();
-    Text text(static_cast<size_t>(byteCount), '\0');
-    WideCharToMultiByte(CP_ACP, 0, string, unitCount, &text[0], byteCount, nullptr, nullptr);
+    Text text = toText(string, SysStringLen(string));
     // A text ends at its first NUL, wherever the string had one.
     text.resize(text.find('\0') == Text::npos ? text.size() : text.find('\0'));
     return text;

@@ -4,6 +4,7 @@
 #include "syshelper/ProcessQueries.h"
 
 #include "syshelper/Operations.h"
+#include "syshelper/TextConversion.h"
 #include "syshelper/Unique.h"
 
 #include <psapi.h>
@@ -27,40 +28,13 @@ Text upToFirstNul(const Text& buffer)
     return Text(buffer.c_str());
 }
 
-std::wstring wideOf(const Text& text)
-{
-    const int byteCount = static_cast<int>(text.size());
-    const int unitCount = byteCount == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, text.data(), byteCount, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(unitCount), L'\0');
-    if (unitCount > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), byteCount, &wide[0], unitCount);
-    return wide;
-}
-
-Text ansiOf(const std::wstring& wide)
-{
-    const int unitCount = static_cast<int>(wide.size());
-    const int byteCount =
-        unitCount == 0 ? 0 : WideCharToMultiByte(CP_ACP, 0, wide.data(), unitCount, nullptr, 0, nullptr, nullptr);
-    Text text(static_cast<size_t>(byteCount), '\0');
-    if (byteCount > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), unitCount, &text[0], byteCount, nullptr, nullptr);
-    return upToFirstNul(text);
-}
-
 }  // namespace
 
 Text wideToText(const uint8_t* wideBytes, size_t byteCount)
 {
     std::wstring units(byteCount / 2, L'\0');
     if (!units.empty()) RtlMoveMemory(&units[0], wideBytes, units.size() * sizeof(wchar_t));
-    const int unitCount = static_cast<int>(units.size());
-    const int size = unitCount == 0 ? 0
-                                    : WideCharToMultiByte(chineseCodePage, WC_COMPOSITECHECK, units.data(), unitCount,
-                                                          nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return Text();
-    Text buffer(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(chineseCodePage, WC_COMPOSITECHECK, units.data(), unitCount, &buffer[0], size, nullptr,
-                        nullptr);
-    return upToFirstNul(buffer);
+    return upToFirstNul(toText(units, chineseCodePage, WC_COMPOSITECHECK));
 }
 
 Text extensionOfPath(const Text& path)
@@ -80,13 +54,13 @@ Text processEnvironmentValue(const Text& name)
     // Read through the wide function and converted here: Wine 8's
     // GetEnvironmentVariableA cuts a value with double-byte characters to
     // its length in UTF-16 units. On Windows the two ways give the same bytes.
-    const std::wstring wideName = wideOf(name);
+    const std::wstring wideName = toWide(name);
     std::wstring value(255, L' ');
     for (;;) {
         const DWORD size = static_cast<DWORD>(value.size() + 1);
         const DWORD answer = GetEnvironmentVariableW(wideName.c_str(), &value[0], size);
         if (answer == 0) return Text();
-        if (answer < size) return ansiOf(value.substr(0, answer));
+        if (answer < size) return upToFirstNul(toText(value.substr(0, answer)));
         // Too long for the buffer: Windows reported the size it needs.
         value.assign(answer, L' ');
     }

@@ -4,6 +4,7 @@
 // process environment), then put back exactly as they were.
 
 #include "syshelper/SystemHelper.h"
+#include "syshelper/TextConversion.h"
 #include "tests/support/Registry.h"
 #include "tests/support/StandInSwitch.h"
 
@@ -19,9 +20,6 @@ namespace unittest {
 inline const char* const scratchA = "ZOVREL_UNIT_A";
 inline const char* const scratchB = "ZOVREL_UNIT_B";
 inline const char* const scratchC = "ZOVREL_UNIT_C";
-
-std::wstring wideOf(const Text& text);
-Text ansiOf(const std::wstring& wide);
 
 // Saves `names` in `where` and removes them there; puts them back later.
 class SavedVariables {

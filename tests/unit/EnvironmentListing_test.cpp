@@ -25,7 +25,7 @@ TextList userScopeEntries()
     TextList entries;
     for (const std::wstring& name : testsupport::valueNames(testsupport::userEnvironment)) {
         const auto stored = testsupport::readValue(testsupport::userEnvironment, name);
-        entries.push_back(unittest::ansiOf(name + L"=" + (stored ? stored->data : std::wstring())));
+        entries.push_back(toText(name + L"=" + (stored ? stored->data : std::wstring())));
     }
     return entries;
 }

@@ -8,6 +8,7 @@
 #include "tests/support/TempFolder.h"
 
 #include "CaseName.h"
+#include "syshelper/TextConversion.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,6 @@
 
 namespace {
 
-// The same path in the active ANSI code page, as the helper reports paths.
-Text ansiOf(const std::wstring& wide)
-{
-    if (wide.empty()) return Text();
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                         nullptr);
-    Text text(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size, nullptr, nullptr);
-    return text;
-}
 
 std::wstring ownFolder()
 {
@@ -137,7 +128,7 @@ TEST_F(ProcessQueryTest, ModulePathOfThisProcess)
 {
     std::wstring ownPath(MAX_PATH, L'\0');
     ownPath.resize(GetModuleFileNameW(nullptr, &ownPath[0], MAX_PATH));
-    EXPECT_EQ(helper->getModulePath(true), ansiOf(ownPath));
+    EXPECT_EQ(helper->getModulePath(true), toText(ownPath));
     EXPECT_EQ(helper->getModulePath(false), "unit_tests.exe");
     EXPECT_EQ(helper->getModulePath(), "unit_tests.exe");
 }
@@ -160,7 +151,7 @@ TEST_F(CurrentDirectoryTest, ChineseFolder)
 {
     const testsupport::TempFolder folder(L"zovrel \u5F53\u524D\u76EE\u5F55");
     ASSERT_TRUE(SetCurrentDirectoryW(folder.path().c_str()));
-    EXPECT_EQ(helper->getCurrentDirectory(), ansiOf(folder.path()));
+    EXPECT_EQ(helper->getCurrentDirectory(), toText(folder.path()));
 }
 
 // A folder of 255 bytes or more does not fit the 255-byte buffer and is
@@ -172,9 +163,9 @@ TEST_F(CurrentDirectoryTest, FolderLongerThanTheBuffer)
     const size_t wanted = 257;
     ASSERT_LT(root.path().size() + 1, wanted);
     const std::wstring longFolder = root.makeFolder(std::wstring(wanted - root.path().size() - 1, L'd'));
-    ASSERT_EQ(ansiOf(longFolder).size(), wanted);
+    ASSERT_EQ(toText(longFolder).size(), wanted);
     ASSERT_TRUE(SetCurrentDirectoryW(longFolder.c_str())) << GetLastError();
-    EXPECT_EQ(helper->getCurrentDirectory(), ansiOf(longFolder));
+    EXPECT_EQ(helper->getCurrentDirectory(), toText(longFolder));
 }
 
 // Puts COMSPEC back as it was (set, empty or absent).
@@ -344,7 +335,7 @@ TEST(ModulePathInChild, ChineseFolderAndName)
     ASSERT_FALSE(folder.empty());
     const ProbeAnswer answer = runProbeCopy(folder, L"\u63A2\u9488.exe");
     ASSERT_TRUE(answer.ran);
-    EXPECT_EQ(answer.module, ansiOf(folder + L"\\\u63A2\u9488.exe"));
+    EXPECT_EQ(answer.module, toText(folder + L"\\\u63A2\u9488.exe"));
     EXPECT_EQ(answer.name, "\xCC\xBD\xD5\xEB.exe");
 }
 
@@ -360,7 +351,7 @@ TEST(ModulePathInChild, PathLongerThanTheBufferIsCut)
     const std::wstring folder =
         root.makeFolder(std::wstring(wanted - root.path().size() - fileName.size() - 2, L'm'));
     ASSERT_FALSE(folder.empty());
-    const Text fullPath = ansiOf(folder + L"\\" + fileName);
+    const Text fullPath = toText(folder + L"\\" + fileName);
     ASSERT_EQ(fullPath.size(), wanted);
     const ProbeAnswer answer = runProbeCopy(folder, fileName);
     ASSERT_TRUE(answer.ran);

@@ -16,7 +16,6 @@ using testsupport::StoredValue;
 using unittest::EnvironmentTest;
 using unittest::scratchA;
 using unittest::scratchB;
-using unittest::wideOf;
 
 const testsupport::RegistryLocation& scopeOf(bool userScope)
 {
@@ -42,7 +41,7 @@ TEST_P(WriteTest, StoresTheValueAndReadsItBack)
     clearCause();
     EXPECT_TRUE(helper->setVariable(testCase.userScope, scratchA, testCase.value));
     EXPECT_EQ(lastCause(), S_OK);
-    EXPECT_EQ(testsupport::readValue(scopeOf(testCase.userScope), wideOf(scratchA)), testCase.stored);
+    EXPECT_EQ(testsupport::readValue(scopeOf(testCase.userScope), toWide(scratchA)), testCase.stored);
     EXPECT_EQ(helper->getVariable(testCase.userScope, scratchA), testCase.value);
 }
 
@@ -108,7 +107,7 @@ TEST_F(EnvironmentTest, RemoveTakesThePresentNameAway)
     for (bool userScope : {false, true}) {
         ASSERT_TRUE(helper->setVariable(userScope, scratchA, "x"));
         EXPECT_TRUE(helper->removeVariable(userScope, scratchA));
-        EXPECT_FALSE(testsupport::readValue(scopeOf(userScope), wideOf(scratchA))) << "userScope " << userScope;
+        EXPECT_FALSE(testsupport::readValue(scopeOf(userScope), toWide(scratchA))) << "userScope " << userScope;
     }
 }
 
@@ -186,8 +185,8 @@ TEST_P(UnavailableShellTest, GivesTheCreationFailureValue)
     clearCause();
     EXPECT_EQ(GetParam().run(*helper), GetParam().expected);
     EXPECT_TRUE(FAILED(lastCause())) << std::hex << lastCause();
-    EXPECT_FALSE(testsupport::readValue(testsupport::systemEnvironment, wideOf(scratchA)));
-    EXPECT_EQ(testsupport::readValue(testsupport::systemEnvironment, wideOf(scratchB)),
+    EXPECT_FALSE(testsupport::readValue(testsupport::systemEnvironment, toWide(scratchA)));
+    EXPECT_EQ(testsupport::readValue(testsupport::systemEnvironment, toWide(scratchB)),
               (StoredValue{REG_SZ, L"stored"}));
 }
 
@@ -201,7 +200,7 @@ TEST_F(EnvironmentTest, RefusedSystemWriteIsFalseWithAccessDenied)
     clearCause();
     EXPECT_FALSE(helper->setVariable(false, scratchA, "new"));
     EXPECT_EQ(lastCause(), E_ACCESSDENIED);
-    EXPECT_EQ(testsupport::readValue(testsupport::systemEnvironment, wideOf(scratchA)), (StoredValue{REG_SZ, L"old"}));
+    EXPECT_EQ(testsupport::readValue(testsupport::systemEnvironment, toWide(scratchA)), (StoredValue{REG_SZ, L"old"}));
     EXPECT_TRUE(helper->setVariable(true, scratchA, "user writes still work"));
 }
 
@@ -213,7 +212,7 @@ TEST_F(EnvironmentTest, RefusedSystemRemoveIsStillTrue)
     clearCause();
     EXPECT_TRUE(helper->removeVariable(false, scratchA));
     EXPECT_EQ(lastCause(), E_ACCESSDENIED);
-    EXPECT_TRUE(testsupport::readValue(testsupport::systemEnvironment, wideOf(scratchA)));
+    EXPECT_TRUE(testsupport::readValue(testsupport::systemEnvironment, toWide(scratchA)));
 }
 
 // A shell object whose collection answers nothing: every call after

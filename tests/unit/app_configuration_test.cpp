@@ -5,6 +5,7 @@
 
 #include "tests/support/Registry.h"
 #include "tests/support/StandInSwitch.h"
+#include "syshelper/TextConversion.h"
 
 #include <gtest/gtest.h>
 
@@ -20,15 +21,6 @@ using testsupport::systemEnvironment;
 
 const std::wstring javaSuffix = L";%JAVA_HOME%\\bin;%JRE_HOME%\\bin";
 const std::wstring windowsPath = L"%SystemRoot%\\system32;%SystemRoot%;%SystemRoot%\\System32\\Wbem";
-
-Text ansiOf(const std::wstring& wide)
-{
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                         nullptr);
-    Text text(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size, nullptr, nullptr);
-    return text;
-}
 
 // Keeps the three machine variables as they were found, whatever a test does.
 class MachineConfiguration : public testing::Test {
@@ -58,7 +50,7 @@ TEST_F(MachineConfiguration, WritesAllThreeAndKeepsThePathReferences)
 {
     setPath(windowsPath);
 
-    const ConfigurationOutcome outcome = configure(ansiOf(chineseFolder));
+    const ConfigurationOutcome outcome = configure(toText(chineseFolder));
 
     EXPECT_TRUE(outcome.allSucceeded());
     EXPECT_TRUE(outcome.anyWritten());
@@ -74,7 +66,7 @@ TEST_F(MachineConfiguration, WritesAllThreeAndKeepsThePathReferences)
 TEST_F(MachineConfiguration, SecondRunLeavesPathAlone)
 {
     setPath(windowsPath);
-    configure(ansiOf(chineseFolder));
+    configure(toText(chineseFolder));
     const std::optional<StoredValue> afterFirst = stored(L"PATH");
 
     const ConfigurationOutcome second = configure("C:\\jdk-17");
