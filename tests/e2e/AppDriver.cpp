@@ -35,14 +35,6 @@ BOOL CALLBACK considerWindow(HWND window, LPARAM context)
     return FALSE;
 }
 
-// A visible top-level window of the process for which `accept` holds.
-HWND findTopLevel(DWORD processId, const std::function<bool(HWND)>& accept)
-{
-    WindowSearch search{processId, &accept};
-    EnumWindows(considerWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 std::vector<HWND> childrenOf(HWND parent)
 {
     std::vector<HWND> children;
@@ -135,6 +127,13 @@ bool readRemote(HANDLE process, const void* address, T& value)
 }
 
 }  // namespace
+
+HWND findTopLevel(DWORD processId, const std::function<bool(HWND)>& accept)
+{
+    WindowSearch search{processId, &accept};
+    EnumWindows(considerWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 std::wstring toolPath()
 {

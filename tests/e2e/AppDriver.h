@@ -133,6 +133,9 @@ MessageBoxContent readMessageBox(HWND box);
 // Posts BM_CLICK to a dialog's button, e.g. IDOK.
 void pressDialogButton(HWND dialog, int buttonId);
 
+// A visible top-level window of the process for which `accept` holds, or none.
+HWND findTopLevel(DWORD processId, const std::function<bool(HWND)>& accept);
+
 // Any window's text through WM_GETTEXT (works across processes).
 std::wstring windowText(HWND window);
 std::wstring className(HWND window);

@@ -98,30 +98,9 @@ std::wstring screenText(HANDLE console)
 
 }  // namespace
 
-namespace {
-
-struct BoxSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK considerBox(HWND window, LPARAM context)
-{
-    auto* search = reinterpret_cast<BoxSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window) || !GetDlgItem(window, 0xFFFF)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-}  // namespace
-
 HWND findMessageBoxOf(DWORD processId)
 {
-    BoxSearch search{processId, nullptr};
-    EnumWindows(considerBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return findTopLevel(processId, [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; });
 }
 
 std::wstring toolCommandLine(const std::wstring& arguments)

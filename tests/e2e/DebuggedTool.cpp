@@ -41,21 +41,6 @@ std::wstring commandLineOf(HANDLE process)
     return text;
 }
 
-struct MainWindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK considerMainWindow(HWND window, LPARAM context)
-{
-    auto* search = reinterpret_cast<MainWindowSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window) || windowText(window) != windowTitle) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 }  // namespace
 
 DebuggedTool::DebuggedTool() : thread_(&DebuggedTool::debugLoop, this)
@@ -76,12 +61,12 @@ DebuggedTool::~DebuggedTool()
 
 HWND DebuggedTool::waitForMainWindow() const
 {
-    MainWindowSearch search{processId_, nullptr};
+    HWND found = nullptr;
     waitUntil([&] {
-        EnumWindows(considerMainWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        found = findTopLevel(processId_, [](HWND window) { return windowText(window) == windowTitle; });
+        return found != nullptr;
     });
-    return search.found;
+    return found;
 }
 
 std::vector<std::wstring> DebuggedTool::childCommandLines() const

@@ -3,6 +3,7 @@
 
 #include "tests/e2e/AppDriver.h"
 #include "tests/e2e/FolderDialog.h"
+#include "tests/support/ParamPrint.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +81,12 @@ struct ChangeOfMind {
     void (*leave)(const FolderDialog& dialog);
 };
 
+// The way out is code; its name says what it does.
+void PrintTo(const ChangeOfMind& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class ChangeOfMindTest : public BrowseTest, public ::testing::WithParamInterface<ChangeOfMind> {};
 
 // Cancel means "no change": what the user typed stays in the box.
@@ -114,6 +121,16 @@ struct Pick {
     const wchar_t* folder;  // made under the test's folder; nullptr: the drive C: itself
     const wchar_t* file;    // a file inside `folder` to pick instead, or nullptr
 };
+
+void PrintTo(const Pick& c, std::ostream* out)
+{
+    if (!c.folder) {
+        *out << "the drive C: itself";
+        return;
+    }
+    *out << "folder " << testsupport::brief(c.folder);
+    if (c.file) *out << ", file " << testsupport::brief(c.file);
+}
 
 class PickTest : public BrowseTest, public ::testing::WithParamInterface<Pick> {
 protected:

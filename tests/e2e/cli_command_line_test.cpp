@@ -4,6 +4,7 @@
 // machine environment in the registry afterwards.
 
 #include "tests/e2e/CliRun.h"
+#include "tests/e2e/MachineEnvironmentFixture.h"
 #include "tests/support/Registry.h"
 #include "tests/support/StandInSwitch.h"
 #include "tests/support/TempFolder.h"
@@ -16,60 +17,18 @@
 #include <string>
 #include <vector>
 
-using testsupport::readValue;
-using testsupport::SavedVariable;
+using e2e::javaSuffix;
+using e2e::replaced;
+using e2e::windowsPath;
 using testsupport::StoredValue;
 using testsupport::systemEnvironment;
 using testsupport::userEnvironment;
 
 namespace {
 
-const std::wstring windowsPath = L"%SystemRoot%\\system32;%SystemRoot%";
-const std::wstring javaSuffix = L";%JAVA_HOME%\\bin;%JRE_HOME%\\bin";
-
-std::wstring replaced(std::wstring text, const std::wstring& key, const std::wstring& value)
-{
-    for (size_t at = text.find(key); at != std::wstring::npos; at = text.find(key, at + value.size())) {
-        text.replace(at, key.size(), value);
-    }
-    return text;
-}
-
 // The machine and user variables a run may touch, put back afterwards, and a
 // JDK-shaped folder (bin\java.exe) whose name holds blanks and Chinese characters.
-class CommandLineRun : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(jdk.home().empty());
-        ASSERT_EQ(testsupport::deleteValue(systemEnvironment, L"JAVA_HOME"), ERROR_SUCCESS);
-        ASSERT_EQ(testsupport::deleteValue(systemEnvironment, L"JRE_HOME"), ERROR_SUCCESS);
-        ASSERT_EQ(testsupport::deleteValue(userEnvironment, L"JAVA_HOME"), ERROR_SUCCESS);
-        ASSERT_EQ(testsupport::deleteValue(userEnvironment, L"PATH"), ERROR_SUCCESS);
-        ASSERT_EQ(writeValue(systemEnvironment, L"PATH", StoredValue{REG_EXPAND_SZ, windowsPath}), ERROR_SUCCESS);
-    }
-
-    // "{jdk}" and "{root}" in a text stand for the fixture's folders.
-    std::wstring placed(const std::wstring& text) const
-    {
-        return replaced(replaced(text, L"{jdk}", jdk.home()), L"{root}", jdk.root());
-    }
-
-    std::optional<StoredValue> machine(const wchar_t* name) const { return readValue(systemEnvironment, name); }
-
-    bool machineUnchanged() const
-    {
-        return !machine(L"JAVA_HOME") && !machine(L"JRE_HOME") &&
-               machine(L"PATH") == StoredValue{REG_EXPAND_SZ, windowsPath};
-    }
-
-    SavedVariable savedJavaHome{systemEnvironment, L"JAVA_HOME"};
-    SavedVariable savedJreHome{systemEnvironment, L"JRE_HOME"};
-    SavedVariable savedPath{systemEnvironment, L"PATH"};
-    SavedVariable savedUserJavaHome{userEnvironment, L"JAVA_HOME"};
-    SavedVariable savedUserPath{userEnvironment, L"PATH"};
-    testsupport::JdkFolder jdk;
-};
+using CommandLineRun = e2e::MachineEnvironmentTest;
 
 const std::wstring writtenLines = L"JAVA_HOME：已写入。\nJRE_HOME：已写入。\nPATH：已写入。\n";
 const std::wstring javaHomeWins = L"新打开的命令行窗口会运行 {jdk}\\bin\\java.exe，即 JAVA_HOME 的 bin 文件夹中的 Java。";

@@ -6,12 +6,13 @@
 #include "tests/e2e/AppDriver.h"
 #include "tests/e2e/CliRun.h"
 #include "tests/e2e/DebuggedTool.h"
+#include "tests/e2e/MachineEnvironmentFixture.h"
+#include "tests/support/SplitCommandLine.h"
 #include "tests/support/Registry.h"
 #include "tests/support/StandInSwitch.h"
 #include "tests/support/TempFolder.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -20,8 +21,9 @@
 #include <string>
 #include <vector>
 
-using testsupport::readValue;
-using testsupport::SavedVariable;
+using e2e::javaSuffix;
+using e2e::replaced;
+using e2e::windowsPath;
 using testsupport::StoredValue;
 using testsupport::systemEnvironment;
 using testsupport::userEnvironment;
@@ -30,16 +32,6 @@ namespace id = e2e::id;
 namespace {
 
 const std::wstring successText = L"配置Java环境成功！";
-const std::wstring windowsPath = L"%SystemRoot%\\system32;%SystemRoot%";
-const std::wstring javaSuffix = L";%JAVA_HOME%\\bin;%JRE_HOME%\\bin";
-
-std::wstring replaced(std::wstring text, const std::wstring& key, const std::wstring& value)
-{
-    for (size_t at = text.find(key); at != std::wstring::npos; at = text.find(key, at + value.size())) {
-        text.replace(at, key.size(), value);
-    }
-    return text;
-}
 
 // Waits until the GUI thread of `window` is back in a message loop, so that a
 // box the click would show next already exists.
@@ -49,46 +41,12 @@ void settle(HWND window)
     SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, e2e::defaultWaitMs, &ignored);
 }
 
-// Everything a click may change, put back afterwards; a JDK-shaped folder
-// whose name holds blanks and Chinese characters; the tool's window.
-class CheckedConfigure : public testing::Test {
+// The environment a click may change in a known state, and the tool's window.
+class ButtonConfigure : public e2e::MachineEnvironmentTest {
 protected:
     void SetUp() override
     {
-        ASSERT_FALSE(jdk.home().empty());
-        ASSERT_EQ(testsupport::deleteValue(systemEnvironment, L"JAVA_HOME"), ERROR_SUCCESS);
-        ASSERT_EQ(testsupport::deleteValue(systemEnvironment, L"JRE_HOME"), ERROR_SUCCESS);
-        ASSERT_EQ(testsupport::deleteValue(userEnvironment, L"JAVA_HOME"), ERROR_SUCCESS);
-        ASSERT_EQ(testsupport::deleteValue(userEnvironment, L"PATH"), ERROR_SUCCESS);
-        ASSERT_EQ(writeValue(systemEnvironment, L"PATH", StoredValue{REG_EXPAND_SZ, windowsPath}), ERROR_SUCCESS);
-    }
-
-    std::wstring placed(const std::wstring& text) const
-    {
-        return replaced(replaced(text, L"{jdk}", jdk.home()), L"{root}", jdk.root());
-    }
-
-    std::optional<StoredValue> machine(const wchar_t* name) const { return readValue(systemEnvironment, name); }
-
-    bool nothingWritten() const
-    {
-        return !machine(L"JAVA_HOME") && !machine(L"JRE_HOME") &&
-               machine(L"PATH") == StoredValue{REG_EXPAND_SZ, windowsPath};
-    }
-
-    SavedVariable savedJavaHome{systemEnvironment, L"JAVA_HOME"};
-    SavedVariable savedJreHome{systemEnvironment, L"JRE_HOME"};
-    SavedVariable savedPath{systemEnvironment, L"PATH"};
-    SavedVariable savedUserJavaHome{userEnvironment, L"JAVA_HOME"};
-    SavedVariable savedUserPath{userEnvironment, L"PATH"};
-    testsupport::JdkFolder jdk;
-};
-
-class ButtonConfigure : public CheckedConfigure {
-protected:
-    void SetUp() override
-    {
-        CheckedConfigure::SetUp();
+        MachineEnvironmentTest::SetUp();
         ASSERT_TRUE(app.ready());
     }
 
@@ -185,7 +143,7 @@ TEST_P(FolderCheck, AsksOrWarnsBeforeWriting)
     if (c.javaHome) {
         EXPECT_EQ(machine(L"JAVA_HOME"), (StoredValue{REG_SZ, placed(c.javaHome)}));
     } else {
-        EXPECT_TRUE(nothingWritten());
+        EXPECT_TRUE(machineUnchanged());
     }
     EXPECT_EQ(app.text(id::folderEdit), placed(c.editBoxAfter));
 }
@@ -233,11 +191,11 @@ TEST_F(ButtonConfigure, NamesAUserJavaHomeThatWins)
 
 // --- Retrying as administrator -------------------------------------------------------
 
-class Elevation : public CheckedConfigure {
+class Elevation : public e2e::MachineEnvironmentTest {
 protected:
     void SetUp() override
     {
-        CheckedConfigure::SetUp();
+        MachineEnvironmentTest::SetUp();
         window = tool.waitForMainWindow();
         ASSERT_NE(window, nullptr);
     }
@@ -280,16 +238,6 @@ protected:
         return content;
     }
 
-    std::vector<std::wstring> arguments(const std::wstring& commandLine) const
-    {
-        int count = 0;
-        const UniqueLocal argv(CommandLineToArgvW(commandLine.c_str(), &count));
-        std::vector<std::wstring> result;
-        const auto* values = static_cast<wchar_t**>(argv.get());
-        for (int index = 1; values && index < count; ++index) result.emplace_back(values[index]);
-        return result;
-    }
-
     e2e::DebuggedTool tool;
     HWND window = nullptr;
 };
@@ -315,7 +263,7 @@ TEST_F(Elevation, NoLeavesEverythingAsItWas)
 
     EXPECT_FALSE(after(box, IDNO).has_value()) << "No must end the click";
     EXPECT_TRUE(tool.childCommandLines().empty()) << "No started another instance";
-    EXPECT_TRUE(nothingWritten());
+    EXPECT_TRUE(machineUnchanged());
 }
 
 TEST_F(Elevation, YesRunsOurselvesWithTheFolderQuotedForcedAndQuiet)
@@ -335,7 +283,7 @@ TEST_F(Elevation, YesRunsOurselvesWithTheFolderQuotedForcedAndQuiet)
     const std::wstring expectedTail = L" --java-home \"" + jdk.home() + L"\\\\\" --force --quiet";
     ASSERT_GE(started[0].size(), expectedTail.size());
     EXPECT_EQ(started[0].substr(started[0].size() - expectedTail.size()), expectedTail) << started[0].c_str();
-    EXPECT_EQ(arguments(started[0]), (std::vector<std::wstring>{L"--java-home", folder, L"--force", L"--quiet"}));
+    EXPECT_EQ(testsupport::argumentsOf(started[0]), (std::vector<std::wstring>{L"--java-home", folder, L"--force", L"--quiet"}));
     EXPECT_EQ(tool.childExitCode(0), 0u);
 
     ASSERT_TRUE(result.has_value());
@@ -356,7 +304,7 @@ TEST_F(Elevation, YesStillRefusedSaysSoFromTheExitCode)
     EXPECT_EQ(tool.childExitCode(0), 2u);
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(result->text, L"以管理员身份运行后，系统仍然拒绝写入环境变量。");
-    EXPECT_TRUE(nothingWritten());
+    EXPECT_TRUE(machineUnchanged());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // afterwards and the box that reports it.
 
 #include "tests/e2e/AppDriver.h"
+#include "tests/e2e/MachineEnvironmentFixture.h"
 #include "tests/support/Registry.h"
 #include "tests/support/StandInSwitch.h"
 #include "tests/support/TempFolder.h"
@@ -15,8 +16,8 @@
 #include <vector>
 
 using e2e::AppDriver;
+using e2e::javaSuffix;
 using e2e::MessageBoxContent;
-using testsupport::readValue;
 using testsupport::StoredValue;
 using testsupport::systemEnvironment;
 namespace id = e2e::id;
@@ -25,8 +26,8 @@ namespace {
 
 const std::wstring caption = L"信息：";
 const std::wstring successText = L"配置Java环境成功！";
-const std::wstring javaSuffix = L";%JAVA_HOME%\\bin;%JRE_HOME%\\bin";
-const std::wstring windowsPath = L"%SystemRoot%\\system32;%SystemRoot%;%SystemRoot%\\System32\\Wbem";
+// The machine PATH these tests set before their click: Windows' own three folders.
+const std::wstring windowsPathWithWbem = L"%SystemRoot%\\system32;%SystemRoot%;%SystemRoot%\\System32\\Wbem";
 
 // A hidden top-level window of the test's own that notes the environment
 // change broadcast. The test pumps its messages while it waits for the box.
@@ -97,21 +98,35 @@ struct BoxSeen {
     bool iconShown = false;
 };
 
-class ConfigureTest : public ::testing::Test {
+class ConfigureTest : public e2e::MachineEnvironmentTest {
 protected:
     void SetUp() override
     {
-        ASSERT_FALSE(jdk.home().empty()) << "the JDK-shaped folder could not be made";
+        MachineEnvironmentTest::SetUp();
         ASSERT_TRUE(listener.ready());
         ASSERT_TRUE(app.ready()) << "the tool's window did not appear";
     }
-
-    std::optional<StoredValue> stored(const wchar_t* name) const { return readValue(systemEnvironment, name); }
 
     void setPath(const std::wstring& value)
     {
         ASSERT_EQ(testsupport::writeValue(systemEnvironment, L"PATH", StoredValue{REG_EXPAND_SZ, value}),
                   ERROR_SUCCESS);
+    }
+
+    struct MachineBefore {
+        std::optional<StoredValue> javaHome;
+        std::optional<StoredValue> jreHome;
+    };
+    MachineBefore machineBefore() const { return {machine(L"JAVA_HOME"), machine(L"JRE_HOME")}; }
+
+    // After a click that had to write nothing: both variables as they were,
+    // PATH as setPath left it, and no change announced.
+    void expectNothingWrittenSince(const MachineBefore& before) const
+    {
+        EXPECT_EQ(machine(L"JAVA_HOME"), before.javaHome);
+        EXPECT_EQ(machine(L"JRE_HOME"), before.jreHome);
+        EXPECT_EQ(machine(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPathWithWbem}));
+        EXPECT_FALSE(listener.heardEnvironmentChange()) << "a change was announced though nothing was written";
     }
 
     // Types `folder` into the box, clicks the configure button and reads the
@@ -143,17 +158,13 @@ protected:
         return seen;
     }
 
-    testsupport::SavedVariable savedJavaHome{systemEnvironment, L"JAVA_HOME"};
-    testsupport::SavedVariable savedJreHome{systemEnvironment, L"JRE_HOME"};
-    testsupport::SavedVariable savedPath{systemEnvironment, L"PATH"};
-    testsupport::JdkFolder jdk;
     SettingChangeListener listener;
     AppDriver app;
 };
 
 TEST_F(ConfigureTest, WritesTheVariablesAndReportsSuccess)
 {
-    setPath(windowsPath);
+    setPath(windowsPathWithWbem);
 
     const BoxSeen box = configureWith(jdk.home());
 
@@ -161,15 +172,15 @@ TEST_F(ConfigureTest, WritesTheVariablesAndReportsSuccess)
     EXPECT_EQ(box.content.text, successText);
     EXPECT_FALSE(box.iconShown);
     EXPECT_EQ(box.content.buttonIds, std::vector<int>{IDOK});
-    EXPECT_EQ(stored(L"JAVA_HOME"), (StoredValue{REG_SZ, jdk.home()}));
-    EXPECT_EQ(stored(L"JRE_HOME"), (StoredValue{REG_EXPAND_SZ, L"%JAVA_HOME%\\jre"}));
-    EXPECT_EQ(stored(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPath + javaSuffix}));
+    EXPECT_EQ(machine(L"JAVA_HOME"), (StoredValue{REG_SZ, jdk.home()}));
+    EXPECT_EQ(machine(L"JRE_HOME"), (StoredValue{REG_EXPAND_SZ, L"%JAVA_HOME%\\jre"}));
+    EXPECT_EQ(machine(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPathWithWbem + javaSuffix}));
     EXPECT_TRUE(listener.heardEnvironmentChange()) << "running programs were not told of the change";
 }
 
 TEST_F(ConfigureTest, WritesTheFolderTextByteForByte)
 {
-    setPath(windowsPath);
+    setPath(windowsPathWithWbem);
     // Blanks and a trailing backslash are the user's to keep. No folder of
     // that name exists, so the folder check warns first; OK writes the text
     // as typed, and a new console finds no java.exe behind it.
@@ -192,19 +203,19 @@ TEST_F(ConfigureTest, WritesTheFolderTextByteForByte)
               L"环境变量已写入，但新打开的命令行窗口找不到 java.exe：PATH 中没有一个文件夹含有它。");
     e2e::pressDialogButton(result, IDOK);
 
-    EXPECT_EQ(stored(L"JAVA_HOME"), (StoredValue{REG_SZ, typed}));
+    EXPECT_EQ(machine(L"JAVA_HOME"), (StoredValue{REG_SZ, typed}));
 }
 
 TEST_F(ConfigureTest, SecondClickLeavesPathUnchanged)
 {
-    setPath(windowsPath);
+    setPath(windowsPathWithWbem);
     ASSERT_EQ(configureWith(jdk.home()).content.text, successText);
-    const std::optional<StoredValue> afterFirst = stored(L"PATH");
+    const std::optional<StoredValue> afterFirst = machine(L"PATH");
 
     EXPECT_EQ(configureWith(jdk.home()).content.text, successText);
 
-    EXPECT_EQ(stored(L"PATH"), afterFirst);
-    EXPECT_EQ(stored(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPath + javaSuffix}));
+    EXPECT_EQ(machine(L"PATH"), afterFirst);
+    EXPECT_EQ(machine(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPathWithWbem + javaSuffix}));
 }
 
 // --- Nothing may be written -------------------------------------------------
@@ -225,9 +236,8 @@ class ConfigureRefusedTest : public ConfigureTest, public ::testing::WithParamIn
 
 TEST_P(ConfigureRefusedTest, ChangesNothingAndSaysWhy)
 {
-    setPath(windowsPath);
-    const std::optional<StoredValue> javaHomeBefore = stored(L"JAVA_HOME");
-    const std::optional<StoredValue> jreHomeBefore = stored(L"JRE_HOME");
+    setPath(windowsPathWithWbem);
+    const MachineBefore before = machineBefore();
     const testsupport::StandInSwitch refusal(GetParam().standInSwitch);
 
     const BoxSeen box = configureWith(jdk.home());
@@ -238,10 +248,7 @@ TEST_P(ConfigureRefusedTest, ChangesNothingAndSaysWhy)
     EXPECT_NE(box.content.text.find(GetParam().namedCause), std::wstring::npos) << "the cause is not named";
     EXPECT_TRUE(box.iconShown);
     EXPECT_EQ(box.content.buttonIds, GetParam().buttons);
-    EXPECT_EQ(stored(L"JAVA_HOME"), javaHomeBefore);
-    EXPECT_EQ(stored(L"JRE_HOME"), jreHomeBefore);
-    EXPECT_EQ(stored(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPath}));
-    EXPECT_FALSE(listener.heardEnvironmentChange()) << "a change was announced though nothing was written";
+    expectNothingWrittenSince(before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ConfigureRefusedTest,
@@ -265,19 +272,15 @@ class ConfigureInputTest : public ConfigureTest, public ::testing::WithParamInte
 
 TEST_P(ConfigureInputTest, WarnsAndWritesNothing)
 {
-    setPath(windowsPath);
-    const std::optional<StoredValue> javaHomeBefore = stored(L"JAVA_HOME");
-    const std::optional<StoredValue> jreHomeBefore = stored(L"JRE_HOME");
+    setPath(windowsPathWithWbem);
+    const MachineBefore before = machineBefore();
 
     const BoxSeen box = configureWith(GetParam().folder);
 
     EXPECT_EQ(box.content.caption, caption);
     EXPECT_NE(box.content.text.find(GetParam().warning), std::wstring::npos) << "not the expected warning";
     EXPECT_TRUE(box.iconShown);
-    EXPECT_EQ(stored(L"JAVA_HOME"), javaHomeBefore);
-    EXPECT_EQ(stored(L"JRE_HOME"), jreHomeBefore);
-    EXPECT_EQ(stored(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPath}));
-    EXPECT_FALSE(listener.heardEnvironmentChange());
+    expectNothingWrittenSince(before);
 }
 
 INSTANTIATE_TEST_SUITE_P(

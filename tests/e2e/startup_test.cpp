@@ -2,6 +2,7 @@
 // folder that holds its executable.
 
 #include "tests/e2e/AppDriver.h"
+#include "tests/support/ParamPrint.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,15 @@ struct ExecutablePlace {
     const wchar_t* copyFolder;
     const wchar_t* copyName;
 };
+
+void PrintTo(const ExecutablePlace& c, std::ostream* out)
+{
+    if (!*c.copyFolder) {
+        *out << "the built executable";
+        return;
+    }
+    *out << "a copy " << testsupport::brief(std::wstring(c.copyFolder) + L"\\" + c.copyName);
+}
 
 class StartupDirectoryTest : public ::testing::TestWithParam<ExecutablePlace> {};
 

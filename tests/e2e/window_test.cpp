@@ -2,6 +2,7 @@
 // keyboard moves through it and how it ends.
 
 #include "tests/e2e/AppDriver.h"
+#include "tests/support/ParamPrint.h"
 #include "tests/support/Registry.h"
 
 #include <gtest/gtest.h>
@@ -151,6 +152,11 @@ struct MaximiseAttempt {
     LRESULT hitArea;  // where on the frame to click
     int clicks;
 };
+
+void PrintTo(const MaximiseAttempt& c, std::ostream* out)
+{
+    *out << c.clicks << " clicks at hit-test area " << c.hitArea;
+}
 
 class MaximiseTest : public MainWindowTest, public ::testing::WithParamInterface<MaximiseAttempt> {
 protected:
@@ -323,6 +329,14 @@ struct FocusWalk {
     std::vector<int> visits;  // focus after each press, starting from the configure button
 };
 
+void PrintTo(const FocusWalk& c, std::ostream* out)
+{
+    *out << "key " << c.key.key;
+    if (c.key.modifier) *out << " with " << c.key.modifier;
+    *out << " visits";
+    for (int visit : c.visits) *out << ' ' << visit;
+}
+
 class FocusCycleTest : public MainWindowTest, public ::testing::WithParamInterface<FocusWalk> {};
 
 TEST_P(FocusCycleTest, VisitsTheButtonsAndTheBoxInOrderAndWrapsAround)
@@ -413,6 +427,12 @@ struct CloseWay {
     const char* name;
     void (*close)(const AppDriver& app);
 };
+
+// The way is code; its name says what it does.
+void PrintTo(const CloseWay& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class CloseTest : public MainWindowTest, public ::testing::WithParamInterface<CloseWay> {};
 

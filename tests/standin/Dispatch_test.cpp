@@ -4,6 +4,7 @@
 
 #include "tests/standin/StandInClsid.h"
 #include "tests/standin/StandInFixture.h"
+#include "tests/support/ParamPrint.h"
 
 #include <string>
 
@@ -26,6 +27,11 @@ struct NameCase {
     const wchar_t* name;
     DISPID expected;
 };
+
+void PrintTo(const NameCase& c, std::ostream* out)
+{
+    *out << (c.onCollection ? "collection " : "shell ") << testsupport::brief(c.name) << " is " << c.expected;
+}
 
 class MemberNameTest : public StandInTest, public ::testing::WithParamInterface<NameCase> {
 };
@@ -67,6 +73,12 @@ struct KindCase {
     int argumentCount;  // scratch name / value texts, or the scope type for Environment
     HRESULT expected;
 };
+
+void PrintTo(const KindCase& c, std::ostream* out)
+{
+    *out << (c.onCollection ? "collection " : "shell ") << testsupport::brief(c.name) << " flags "
+         << c.flags << ", " << c.argumentCount << " arguments: " << testsupport::hex(c.expected);
+}
 
 const WORD methodOrGet = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
 

@@ -2,6 +2,7 @@
 // object does: values unexpanded, REG_EXPAND_SZ only for a %NAME% reference.
 
 #include "tests/standin/StandInFixture.h"
+#include "tests/support/ParamPrint.h"
 
 #include <string>
 
@@ -14,6 +15,11 @@ struct WriteCase {
     const wchar_t* value;
     DWORD storedType;
 };
+
+void PrintTo(const WriteCase& c, std::ostream* out)
+{
+    *out << testsupport::brief(c.value) << " as " << testsupport::registryTypeName(c.storedType);
+}
 
 class ItemWriteTest : public StandInTest, public ::testing::WithParamInterface<WriteCase> {
 };

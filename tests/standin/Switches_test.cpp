@@ -81,6 +81,19 @@ protected:
         return entries;
     }
 
+    // Takes the first item of a new enumerator into `item`; the entries the
+    // scope gives with no switch set must follow it, all of them and no more.
+    void takeFirstItemBeforeTheEntries(UniqueVariant& item)
+    {
+        ComPtr<IEnumVARIANT> enumerator = newEnumerator();
+        ASSERT_TRUE(enumerator);
+        ULONG fetched = 0;
+        ASSERT_EQ(S_OK, enumerator->Next(1, item.get(), &fetched));
+        std::vector<std::wstring> rest;
+        EXPECT_EQ(S_FALSE, drainTexts(enumerator.get(), rest));
+        EXPECT_EQ(entries_, rest);
+    }
+
     void SetUp() override
     {
         StandInTest::SetUp();
@@ -96,35 +109,23 @@ protected:
 TEST_F(EnumerationSwitchTest, ANonStringItemComesFirst)
 {
     StandInSwitch nonString(standin::enumNonStringItem);
-    ComPtr<IEnumVARIANT> enumerator = newEnumerator();
-    ASSERT_TRUE(enumerator);
     UniqueVariant item;
-    ULONG fetched = 0;
-    ASSERT_EQ(S_OK, enumerator->Next(1, item.get(), &fetched));
+    ASSERT_NO_FATAL_FAILURE(takeFirstItemBeforeTheEntries(item));
     ASSERT_EQ(VT_I4, item.get()->vt);
     EXPECT_EQ(standin::nonStringItemValue, item.get()->lVal);
-    std::vector<std::wstring> rest;
-    EXPECT_EQ(S_FALSE, drainTexts(enumerator.get(), rest));
-    EXPECT_EQ(entries_, rest);
 }
 
 TEST_F(EnumerationSwitchTest, AnArrayItemComesFirst)
 {
     StandInSwitch array(standin::enumArrayItem);
-    ComPtr<IEnumVARIANT> enumerator = newEnumerator();
-    ASSERT_TRUE(enumerator);
     UniqueVariant item;
-    ULONG fetched = 0;
-    ASSERT_EQ(S_OK, enumerator->Next(1, item.get(), &fetched));
+    ASSERT_NO_FATAL_FAILURE(takeFirstItemBeforeTheEntries(item));
     ASSERT_EQ(VT_ARRAY | VT_BSTR, item.get()->vt);
     LONG lower = -1;
     LONG upper = -1;
     ASSERT_EQ(S_OK, SafeArrayGetLBound(item.get()->parray, 1, &lower));
     ASSERT_EQ(S_OK, SafeArrayGetUBound(item.get()->parray, 1, &upper));
     EXPECT_EQ(2, upper - lower + 1);
-    std::vector<std::wstring> rest;
-    EXPECT_EQ(S_FALSE, drainTexts(enumerator.get(), rest));
-    EXPECT_EQ(entries_, rest);
 }
 
 TEST_F(EnumerationSwitchTest, NextFailsOnceTheGivenNumberIsDelivered)

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using unittest::RecordedCall;
@@ -72,6 +74,47 @@ struct FallbackCase {
     std::vector<WORD> expectedTries;
     bool expectedSuccess;
 };
+
+const char* kindName(CallKind kind)
+{
+    switch (kind) {
+    case CallKind::methodForObject:
+        return "methodForObject";
+    case CallKind::propertyText:
+        return "propertyText";
+    case CallKind::propertyNumber:
+        return "propertyNumber";
+    case CallKind::methodForNumber:
+        return "methodForNumber";
+    case CallKind::propertyWrite:
+        return "propertyWrite";
+    }
+    return "?";
+}
+
+const char* dispatchName(WORD flags)
+{
+    switch (flags) {
+    case method:
+        return "method";
+    case get:
+        return "get";
+    case put:
+        return "put";
+    case putRef:
+        return "putRef";
+    default:
+        return "none";
+    }
+}
+
+// The call kind, the one dispatch kind the member binds to, what is tried.
+void PrintTo(const FallbackCase& c, std::ostream* out)
+{
+    *out << kindName(c.kind) << ", member binds to " << dispatchName(c.memberBindsTo) << ", tries";
+    for (WORD tried : c.expectedTries) *out << ' ' << dispatchName(tried);
+    *out << (c.expectedSuccess ? ", succeeds" : ", fails");
+}
 
 class AutomationFallbackTest : public AutomationTest, public ::testing::WithParamInterface<FallbackCase> {};
 

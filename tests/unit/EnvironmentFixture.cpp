@@ -39,4 +39,12 @@ void EnvironmentTest::TearDown()
     CoUninitialize();
 }
 
+void EmptyUserScopeTest::SetUp()
+{
+    EnvironmentTest::SetUp();
+    saved.push_back(std::make_unique<SavedVariables>(testsupport::userEnvironment,
+                                                     testsupport::valueNames(testsupport::userEnvironment)));
+    ASSERT_TRUE(testsupport::valueNames(testsupport::userEnvironment).empty());
+}
+
 }  // namespace unittest

@@ -57,4 +57,10 @@ protected:
     SystemHelperPtr helper;
 };
 
+// The user scope emptied for one test and filled again afterwards.
+class EmptyUserScopeTest : public EnvironmentTest {
+protected:
+    void SetUp() override;
+};
+
 }  // namespace unittest

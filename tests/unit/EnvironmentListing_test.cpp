@@ -5,6 +5,7 @@
 #include "CaseName.h"
 #include "EnvironmentFixture.h"
 #include "RecordingWindow.h"
+#include "tests/support/ParamPrint.h"
 
 #include <algorithm>
 #include <optional>
@@ -86,6 +87,11 @@ struct SwitchCase {
     HRESULT cause;
 };
 
+void PrintTo(const SwitchCase& c, std::ostream* out)
+{
+    *out << testsupport::brief(c.switchName) << '=' << c.switchValue << ", cause " << testsupport::hex(c.cause);
+}
+
 class ListingSwitchTest : public ListingTest, public ::testing::WithParamInterface<SwitchCase> {};
 
 TEST_P(ListingSwitchTest, AppendsWhatTheEnumeratorDelivers)
@@ -133,16 +139,7 @@ TEST_F(ListingTest, UnavailableShellGivesMinusOneAndLeavesTheList)
 }
 
 // The user scope emptied for one test and filled again afterwards.
-class EmptyScopeListingTest : public EnvironmentTest {
-protected:
-    void SetUp() override
-    {
-        EnvironmentTest::SetUp();
-        saved.push_back(std::make_unique<unittest::SavedVariables>(
-            testsupport::userEnvironment, testsupport::valueNames(testsupport::userEnvironment)));
-        ASSERT_TRUE(testsupport::valueNames(testsupport::userEnvironment).empty());
-    }
-};
+using EmptyScopeListingTest = unittest::EmptyUserScopeTest;
 
 TEST_F(EmptyScopeListingTest, EmptyScopeGivesTheOldCount)
 {

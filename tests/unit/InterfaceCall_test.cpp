@@ -8,6 +8,7 @@
 #include <oleauto.h>
 
 #include "CaseName.h"
+#include "tests/support/ParamPrint.h"
 
 #include <gtest/gtest.h>
 
@@ -95,6 +96,22 @@ struct LeftOutCase {
     std::array<OptionalArgument, 10> arguments;
     std::vector<uint32_t> valuesAfterPointer;
 };
+
+// The arguments up to the last one given, "-" for one left out.
+void PrintTo(const LeftOutCase& c, std::ostream* out)
+{
+    size_t count = c.arguments.size();
+    while (count > 0 && !c.arguments[count - 1]) --count;
+    *out << "arguments";
+    for (size_t index = 0; index < count; ++index) {
+        *out << ' ';
+        if (c.arguments[index]) {
+            *out << *c.arguments[index];
+        } else {
+            *out << '-';
+        }
+    }
+}
 
 class LeftOutArgumentTest : public InterfaceCallTest, public ::testing::WithParamInterface<LeftOutCase> {};
 

@@ -6,6 +6,7 @@
 
 #include "CaseName.h"
 #include "RecordingWindow.h"
+#include "tests/support/ParamPrint.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,11 @@ struct PendingCase {
     const char* name;
     bool quitFirst;
 };
+
+void PrintTo(const PendingCase& c, std::ostream* out)
+{
+    *out << (c.quitFirst ? "WM_QUIT before the messages" : "WM_QUIT after the messages");
+}
 
 class PendingMessagesTest : public MessagePumpTest, public ::testing::WithParamInterface<PendingCase> {};
 

@@ -9,6 +9,7 @@
 
 #include "CaseName.h"
 #include "syshelper/TextConversion.h"
+#include "tests/support/ParamPrint.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,11 @@ struct PathCase {
     Text fileNameWithoutExtension;
     Text extension;
 };
+
+void PrintTo(const PathCase& c, std::ostream* out)
+{
+    *out << testsupport::brief(c.path);
+}
 
 class PathPartsTest : public ::testing::TestWithParam<PathCase> {};
 
@@ -86,6 +92,11 @@ struct WideCase {
     std::vector<uint8_t> bytes;
     Text expected;
 };
+
+void PrintTo(const WideCase& c, std::ostream* out)
+{
+    *out << c.bytes.size() << " bytes to " << testsupport::brief(c.expected);
+}
 
 std::vector<uint8_t> bytesOf(const std::wstring& wide)
 {
@@ -192,6 +203,11 @@ struct ComSpecCase {
     Text expected;
 };
 
+void PrintTo(const ComSpecCase& c, std::ostream* out)
+{
+    *out << "COMSPEC " << testsupport::brief(c.value);
+}
+
 class ComSpecCasesTest : public ComSpecTest, public ::testing::WithParamInterface<ComSpecCase> {};
 
 TEST_P(ComSpecCasesTest, ReadsTheProcessEnvironment)
@@ -293,6 +309,11 @@ struct CommandLineCase {
     std::wstring arguments;
     TextList expected;
 };
+
+void PrintTo(const CommandLineCase& c, std::ostream* out)
+{
+    *out << testsupport::brief(c.arguments) << " gives " << c.expected.size() << " arguments";
+}
 
 class CommandLineArgsTest : public ::testing::TestWithParam<CommandLineCase> {};
 

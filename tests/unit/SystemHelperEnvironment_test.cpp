@@ -5,6 +5,7 @@
 #include "CaseName.h"
 #include "EnvironmentFixture.h"
 #include "ScriptedObject.h"
+#include "tests/support/ParamPrint.h"
 
 #include <functional>
 #include <optional>
@@ -13,6 +14,7 @@
 namespace {
 
 using testsupport::StoredValue;
+using unittest::EmptyUserScopeTest;
 using unittest::EnvironmentTest;
 using unittest::scratchA;
 using unittest::scratchB;
@@ -30,6 +32,12 @@ struct WriteCase {
     Text value;
     StoredValue stored;
 };
+
+void PrintTo(const WriteCase& c, std::ostream* out)
+{
+    *out << (c.userScope ? "user " : "system ") << testsupport::brief(c.value) << " as "
+         << testsupport::registryTypeName(c.stored.type);
+}
 
 class WriteTest : public EnvironmentTest, public ::testing::WithParamInterface<WriteCase> {};
 
@@ -69,6 +77,11 @@ struct FallbackCase {
     std::optional<Text> inScope;  // nothing: the scope lacks the name
     Text inProcess;
 };
+
+void PrintTo(const FallbackCase& c, std::ostream* out)
+{
+    *out << "scope " << testsupport::brief(c.inScope) << ", process " << testsupport::brief(c.inProcess);
+}
 
 class ProcessFallbackTest : public EnvironmentTest, public ::testing::WithParamInterface<FallbackCase> {};
 
@@ -130,17 +143,6 @@ TEST_F(EnvironmentTest, CountIsTheNumberOfVariablesInTheScope)
     EXPECT_EQ(helper->countVariables(), helper->countVariables(false)) << "userScope left out";
 }
 
-// The user scope emptied for one test and filled again afterwards.
-class EmptyUserScopeTest : public EnvironmentTest {
-protected:
-    void SetUp() override
-    {
-        EnvironmentTest::SetUp();
-        saved.push_back(std::make_unique<unittest::SavedVariables>(
-            testsupport::userEnvironment, testsupport::valueNames(testsupport::userEnvironment)));
-        ASSERT_TRUE(testsupport::valueNames(testsupport::userEnvironment).empty());
-    }
-};
 
 TEST_F(EmptyUserScopeTest, CountOfAnEmptyScopeIsZero)
 {
@@ -154,6 +156,11 @@ struct FailureCase {
     std::function<std::string(SystemHelper&)> run;  // the result, printed
     std::string expected;
 };
+
+void PrintTo(const FailureCase& c, std::ostream* out)
+{
+    *out << c.name << " gives " << testsupport::brief(c.expected);
+}
 
 std::string printed(bool value)
 {
@@ -320,6 +327,12 @@ struct BalanceCase {
     bool withCopy;   // a copy is made and destroyed too
     HRESULT expected;
 };
+
+void PrintTo(const BalanceCase& c, std::ostream* out)
+{
+    *out << c.operations << " operations" << (c.withCopy ? " and a copy" : "") << ": "
+         << testsupport::hex(c.expected);
+}
 
 class ComBalanceTest : public ::testing::TestWithParam<BalanceCase> {};
 

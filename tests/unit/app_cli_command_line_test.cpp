@@ -2,10 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/CommandOutput.h"
-#include "syshelper/Unique.h"
-
-#include <windows.h>
-#include <shellapi.h>
+#include "tests/support/SplitCommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -74,13 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Arguments, CommandLineParsing, testing::ValuesIn(parseC
 // What CommandLineToArgvW makes of a command line, without the program name.
 std::vector<std::wstring> splitArguments(const std::wstring& arguments)
 {
-    const std::wstring commandLine = L"zovrel-javaenv.exe " + arguments;
-    int count = 0;
-    const UniqueLocal argv(CommandLineToArgvW(commandLine.c_str(), &count));
-    std::vector<std::wstring> result;
-    const auto* values = static_cast<wchar_t**>(argv.get());
-    for (int index = 1; values && index < count; ++index) result.emplace_back(values[index]);
-    return result;
+    return testsupport::argumentsOf(L"zovrel-javaenv.exe " + arguments);
 }
 
 const wchar_t* const trickyFolders[] = {

@@ -1,6 +1,7 @@
 // Planning of the machine PATH: which Java entries a click appends.
 
 #include "app/PathEntries.h"
+#include "tests/support/ParamPrint.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,11 @@ struct EntryCase {
     const char* b;
     bool same;
 };
+
+void PrintTo(const EntryCase& c, std::ostream* out)
+{
+    *out << testsupport::brief(c.a) << (c.same ? " is " : " is not ") << testsupport::brief(c.b);
+}
 
 class PathEntryComparison : public testing::TestWithParam<EntryCase> {};
 
