@@ -335,14 +335,34 @@ ClientImage copyFromDc(HDC source, int left, int top, int width, int height)
     return image;
 }
 
-}  // namespace
-
-ClientImage captureClient(HWND window)
+ClientImage captureClientOnce(HWND window)
 {
     RECT client{};
     GetClientRect(window, &client);
     const WindowDc dc(window);
     return copyFromDc(dc.get(), 0, 0, client.right, client.bottom);
+}
+
+}  // namespace
+
+ClientImage captureClient(HWND window)
+{
+    // The window may still be painting right after it appeared: wait until
+    // its thread is idle (painting comes first), then take pictures until
+    // two in a row agree, or give the last one after 3 s.
+    constexpr DWORD settleTimeoutMs = 3000;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    const UniqueHandleKernel process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId));
+    if (process) WaitForInputIdle(process.get(), settleTimeoutMs);
+    const DWORD start = GetTickCount();
+    ClientImage previous = captureClientOnce(window);
+    for (;;) {
+        Sleep(50);
+        ClientImage current = captureClientOnce(window);
+        if (current.pixels == previous.pixels || GetTickCount() - start > settleTimeoutMs) return current;
+        previous = std::move(current);
+    }
 }
 
 ClientImage captureScreen(const RECT& area)

@@ -125,6 +125,8 @@ struct ClientImage {
 
     COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
+
+// What the client area shows once its painting has settled.
 ClientImage captureClient(HWND window);
 // The same for any rectangle of the screen, frames and captions included.
 ClientImage captureScreen(const RECT& area);
