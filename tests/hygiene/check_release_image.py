@@ -4,8 +4,7 @@
 Usage: check_release_image.py --exe EXE --nm NM --product OBJ_OR_ARCHIVE...
 
 --nm is the toolchain's nm; --product names the archives and objects that
-hold the tool's own code (not the C/C++ runtime); --delay-loaded names the
-DLLs the executable must load only on first use. Prints one line per check
+hold the tool's own code (not the C/C++ runtime). Prints one line per check
 and exits 1 when any fails.
 """
 
@@ -177,79 +176,21 @@ def check_icon(pe, checks):
                   "DEFAULT_ICON holds one 128x128 32-bit image", str(shapes))
 
 
-def ordinary_imports(pe):
-    """{dll (lower case): [function names]} of the import directory."""
+def imported(pe):
+    """{dll (lower case): [function names]}, delay-loaded imports included."""
     result = {}
-    for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []):
-        names = [i.name.decode() for i in entry.imports if i.name]
-        result.setdefault(entry.dll.decode().lower(), []).extend(names)
+    for attribute in ("DIRECTORY_ENTRY_IMPORT", "DIRECTORY_ENTRY_DELAY_IMPORT"):
+        for entry in getattr(pe, attribute, []):
+            names = [i.name.decode() for i in entry.imports if i.name]
+            result.setdefault(entry.dll.decode().lower(), []).extend(names)
     return result
 
 
-def delay_descriptor(pe, rva):
-    """(dll (lower case), [function names], [addresses the address table
-    holds before the first call]) of the delay-load descriptor at rva."""
-    image_base = pe.OPTIONAL_HEADER.ImageBase
-    attributes, name, _, address_table, name_table = struct.unpack("<5I", pe.get_data(rva, 20))
-    # Without the RVA attribute, the fields are addresses (the oldest form).
-    to_rva = (lambda address: address) if attributes & 1 else (lambda address: address - image_base)
-    names = []
-    initial = []
-    index = 0
-    while True:
-        (thunk,) = struct.unpack("<I", pe.get_data(to_rva(name_table) + 4 * index, 4))
-        if thunk == 0:
-            break
-        if not thunk & 0x80000000:  # by name, not by ordinal
-            names.append(pe.get_string_at_rva(to_rva(thunk) + 2).decode())
-        initial.extend(struct.unpack("<I", pe.get_data(to_rva(address_table) + 4 * index, 4)))
-        index += 1
-    return pe.get_string_at_rva(to_rva(name)).decode().lower(), names, initial
-
-
-def delay_imports(pe, symbols):
-    """({dll (lower case): [function names]}, [dlls whose address table holds
-    an address outside the code]) of the delay-load descriptors.
-
-    GNU ld 2.40 leaves the image's delay-import directory empty, so the
-    descriptors that dlltool's delay libraries bring are also found by
-    their symbols, __DELAY_IMPORT_DESCRIPTOR_<library>."""
-    image_base = pe.OPTIONAL_HEADER.ImageBase
-    rvas = {address - image_base for symbol, address in symbols.items()
-            if symbol.startswith("__DELAY_IMPORT_DESCRIPTOR_")}
-    directory = pe.OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT"]]
-    for index in range(directory.Size // 32):
-        rva = directory.VirtualAddress + 32 * index
-        if any(pe.get_data(rva, 32)):
-            rvas.add(rva)
-    result = {}
-    unloadable = set()
-    for rva in rvas:
-        dll, names, initial = delay_descriptor(pe, rva)
-        result.setdefault(dll, set()).update(names)
-        # Until the first call, each entry holds the address of the code that
-        # loads the DLL; anything else is where that first call would jump.
-        if not all(any(s.Characteristics & SECTION_EXECUTE and s.contains_rva(address - image_base)
-                       for s in pe.sections) for address in initial):
-            unloadable.add(dll)
-    return {dll: sorted(names) for dll, names in result.items()}, sorted(unloadable)
-
-
-def check_imports(pe, symbols, delay_loaded, checks):
-    ordinary = ordinary_imports(pe)
-    delayed, unloadable = delay_imports(pe, symbols)
-    dlls = {dll: ordinary.get(dll, []) + delayed.get(dll, []) for dll in set(ordinary) | set(delayed)}
+def check_imports(pe, checks):
+    dlls = imported(pe)
     foreign = sorted(set(dlls) - SYSTEM_DLLS)
-    checks.expect(dlls and not foreign, "imports only Windows system DLLs, delay-loaded ones included",
-                  "foreign: " + ", ".join(foreign) if foreign else
-                  ", ".join(sorted(ordinary)) + "; delay-loaded: " + ", ".join(sorted(delayed)))
-    # A DLL that is in the import directory as well is loaded at start-up
-    # all the same.
-    early = sorted(dll for dll in delay_loaded if dll in ordinary or dll not in delayed)
-    checks.expect(not early, "the DLLs needed only after start-up are delay-loaded, not imported ordinarily",
-                  "imported ordinarily or not at all: " + ", ".join(early) if early else ", ".join(sorted(delay_loaded)))
-    checks.expect(not unloadable, "each delay-loaded function's first call reaches its loading code",
-                  "address table entries outside the code: " + ", ".join(unloadable) if unloadable else "")
+    checks.expect(dlls and not foreign, "imports only Windows system DLLs",
+                  "foreign: " + ", ".join(foreign) if foreign else ", ".join(sorted(dlls)))
     memory = sorted({name for names in dlls.values() for name in names if name in MEMORY_FUNCTIONS})
     # The runtime's own users, read from a linker cross-reference: the
     # pseudo-relocation code imports VirtualProtect, and GCC's frame
@@ -312,7 +253,6 @@ def main():
     parser.add_argument("--exe", required=True)
     parser.add_argument("--nm", required=True)
     parser.add_argument("--product", nargs="+", required=True)
-    parser.add_argument("--delay-loaded", nargs="*", default=[], help="DLL names without .dll")
     arguments = parser.parse_args()
 
     pe = pefile.PE(arguments.exe)
@@ -323,8 +263,7 @@ def main():
     check_manifest(pe, checks)
     check_version_words(pe, arguments.exe, checks)
     check_icon(pe, checks)
-    delay_loaded = {name.lower() + ".dll" for name in arguments.delay_loaded}
-    check_imports(pe, symbol_addresses(arguments.nm, arguments.exe), delay_loaded, checks)
+    check_imports(pe, checks)
     check_product_code(arguments.nm, arguments.product, checks)
     check_runtime_relocations(pe, arguments.nm, arguments.exe, checks)
     print(f"{checks.failures} failed")
