@@ -6,6 +6,8 @@
 #include "app/ControlTable.h"
 #include "syshelper/Unique.h"
 
+#include "tests/bench/BaselineControls.h"
+
 #include <windows.h>
 #include <ole2.h>
 
@@ -55,6 +57,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
                                             CW_USEDEFAULT, CW_USEDEFAULT, layout::windowWidth,
                                             layout::windowHeight, nullptr, nullptr, instance, nullptr));
         if (window) {
+            addBaselineControls(window.get(), instance);
             ShowWindow(window.get(), SW_SHOW);
             exitCode = runMessageLoop();
         }

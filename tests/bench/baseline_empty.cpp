@@ -1,0 +1,3 @@
+#include "tests/bench/BaselineControls.h"
+
+void addBaselineControls(HWND, HINSTANCE) {}
