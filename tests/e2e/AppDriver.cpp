@@ -371,6 +371,17 @@ ClientImage captureScreen(const RECT& area)
     return copyFromDc(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top);
 }
 
+namespace {
+
+HICON staticIcon(HWND iconStatic)
+{
+    DWORD_PTR icon = 0;
+    SendMessageTimeoutW(iconStatic, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &icon);
+    return reinterpret_cast<HICON>(icon);
+}
+
+}  // namespace
+
 MessageBoxContent readMessageBox(HWND box)
 {
     MessageBoxContent content;
@@ -380,7 +391,9 @@ MessageBoxContent readMessageBox(HWND box)
         if (!IsWindowVisible(child)) continue;
         const std::wstring kind = className(child);
         const LONG style = GetWindowLongW(child, GWL_STYLE);
-        if (sameText(kind, L"Static") && (style & SS_TYPEMASK) == SS_ICON) content.hasIcon = true;
+        // Wine's box always has a visible SS_ICON static, empty when no icon
+        // was asked for; so an icon counts only when the static holds one.
+        if (sameText(kind, L"Static") && (style & SS_TYPEMASK) == SS_ICON && staticIcon(child)) content.hasIcon = true;
         if (sameText(kind, L"Button")) {
             content.buttonIds.push_back(GetDlgCtrlID(child));
             content.buttonTexts.push_back(windowText(child));

@@ -74,30 +74,6 @@ private:
     bool heard_ = false;
 };
 
-// Wine's message box always has a visible SS_ICON static, empty when the box
-// was asked for no icon; so an icon counts only when the static holds one.
-BOOL CALLBACK noteShownIcon(HWND child, LPARAM shown)
-{
-    const LONG style = GetWindowLongW(child, GWL_STYLE);
-    if (lstrcmpiW(e2e::className(child).c_str(), L"Static") != 0 || (style & SS_TYPEMASK) != SS_ICON) return TRUE;
-    DWORD_PTR icon = 0;
-    SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &icon);
-    if (IsWindowVisible(child) && icon != 0) *reinterpret_cast<bool*>(shown) = true;
-    return TRUE;
-}
-
-bool showsIcon(HWND box)
-{
-    bool shown = false;
-    EnumChildWindows(box, noteShownIcon, reinterpret_cast<LPARAM>(&shown));
-    return shown;
-}
-
-struct BoxSeen {
-    MessageBoxContent content;
-    bool iconShown = false;
-};
-
 class ConfigureTest : public e2e::MachineEnvironmentTest {
 protected:
     void SetUp() override
@@ -132,7 +108,7 @@ protected:
     // Types `folder` into the box, clicks the configure button and reads the
     // box that answers; checks on the way that the box is task-modal and
     // ownerless, then closes it with OK (No where it asks a question).
-    BoxSeen configureWith(const std::wstring& folder)
+    MessageBoxContent configureWith(const std::wstring& folder)
     {
         EXPECT_TRUE(app.setText(id::folderEdit, folder));
         app.click(id::configureButton);
@@ -149,7 +125,7 @@ protected:
         SettingChangeListener::pumpMessages();
         EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr) << "the box has no owner";
         EXPECT_FALSE(IsWindowEnabled(app.window())) << "the task-modal box disables the main window";
-        const BoxSeen seen{e2e::readMessageBox(box), showsIcon(box)};
+        const MessageBoxContent seen = e2e::readMessageBox(box);
         // A refused write offers a second try as administrator; No declines it.
         const bool hasOk = GetDlgItem(box, IDOK) != nullptr;
         e2e::pressDialogButton(box, hasOk ? IDOK : IDNO);
@@ -166,12 +142,12 @@ TEST_F(ConfigureTest, WritesTheVariablesAndReportsSuccess)
 {
     setPath(windowsPathWithWbem);
 
-    const BoxSeen box = configureWith(jdk.home());
+    const MessageBoxContent box = configureWith(jdk.home());
 
-    EXPECT_EQ(box.content.caption, caption);
-    EXPECT_EQ(box.content.text, successText);
-    EXPECT_FALSE(box.iconShown);
-    EXPECT_EQ(box.content.buttonIds, std::vector<int>{IDOK});
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_EQ(box.text, successText);
+    EXPECT_FALSE(box.hasIcon);
+    EXPECT_EQ(box.buttonIds, std::vector<int>{IDOK});
     EXPECT_EQ(machine(L"JAVA_HOME"), (StoredValue{REG_SZ, jdk.home()}));
     EXPECT_EQ(machine(L"JRE_HOME"), (StoredValue{REG_EXPAND_SZ, L"%JAVA_HOME%\\jre"}));
     EXPECT_EQ(machine(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPathWithWbem + javaSuffix}));
@@ -209,10 +185,10 @@ TEST_F(ConfigureTest, WritesTheFolderTextByteForByte)
 TEST_F(ConfigureTest, SecondClickLeavesPathUnchanged)
 {
     setPath(windowsPathWithWbem);
-    ASSERT_EQ(configureWith(jdk.home()).content.text, successText);
+    ASSERT_EQ(configureWith(jdk.home()).text, successText);
     const std::optional<StoredValue> afterFirst = machine(L"PATH");
 
-    EXPECT_EQ(configureWith(jdk.home()).content.text, successText);
+    EXPECT_EQ(configureWith(jdk.home()).text, successText);
 
     EXPECT_EQ(machine(L"PATH"), afterFirst);
     EXPECT_EQ(machine(L"PATH"), (StoredValue{REG_EXPAND_SZ, windowsPathWithWbem + javaSuffix}));
@@ -240,14 +216,14 @@ TEST_P(ConfigureRefusedTest, ChangesNothingAndSaysWhy)
     const MachineBefore before = machineBefore();
     const testsupport::StandInSwitch refusal(GetParam().standInSwitch);
 
-    const BoxSeen box = configureWith(jdk.home());
+    const MessageBoxContent box = configureWith(jdk.home());
 
-    EXPECT_EQ(box.content.caption, caption);
-    EXPECT_NE(box.content.text, successText);
-    EXPECT_NE(box.content.text.find(L"未写入：JAVA_HOME、JRE_HOME、PATH"), std::wstring::npos);
-    EXPECT_NE(box.content.text.find(GetParam().namedCause), std::wstring::npos) << "the cause is not named";
-    EXPECT_TRUE(box.iconShown);
-    EXPECT_EQ(box.content.buttonIds, GetParam().buttons);
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_NE(box.text, successText);
+    EXPECT_NE(box.text.find(L"未写入：JAVA_HOME、JRE_HOME、PATH"), std::wstring::npos);
+    EXPECT_NE(box.text.find(GetParam().namedCause), std::wstring::npos) << "the cause is not named";
+    EXPECT_TRUE(box.hasIcon);
+    EXPECT_EQ(box.buttonIds, GetParam().buttons);
     expectNothingWrittenSince(before);
 }
 
@@ -275,11 +251,11 @@ TEST_P(ConfigureInputTest, WarnsAndWritesNothing)
     setPath(windowsPathWithWbem);
     const MachineBefore before = machineBefore();
 
-    const BoxSeen box = configureWith(GetParam().folder);
+    const MessageBoxContent box = configureWith(GetParam().folder);
 
-    EXPECT_EQ(box.content.caption, caption);
-    EXPECT_NE(box.content.text.find(GetParam().warning), std::wstring::npos) << "not the expected warning";
-    EXPECT_TRUE(box.iconShown);
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_NE(box.text.find(GetParam().warning), std::wstring::npos) << "not the expected warning";
+    EXPECT_TRUE(box.hasIcon);
     expectNothingWrittenSince(before);
 }
 
