@@ -285,10 +285,8 @@ LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         restoreFocus();
         return 0;
     case WM_KEYDOWN:
-        if (handleNavigationKey(wParam)) return 0;
-        break;
     case WM_CHAR:
-        if (isNavigationChar(wParam)) return 0;
+        if (consumeKeyboard(message, wParam)) return 0;
         break;
     case WM_DESTROY:
         if (quitOnDestroy_) PostQuitMessage(0);
@@ -316,11 +314,8 @@ LRESULT MainWindow::handleControlMessage(HWND control, UINT message, WPARAM wPar
         return isNavigationKey(reinterpret_cast<const MSG*>(lParam)) ? code | DLGC_WANTALLKEYS : code;
     }
     case WM_KEYDOWN:
-        if (handleNavigationKey(wParam)) return 0;
-        break;
     case WM_CHAR:
-        // The characters of Tab, Enter and Esc would beep in the edit box.
-        if (isNavigationChar(wParam)) return 0;
+        if (consumeKeyboard(message, wParam)) return 0;
         break;
     case WM_SETFOCUS:
         lastFocus_ = control;
@@ -332,6 +327,14 @@ LRESULT MainWindow::handleControlMessage(HWND control, UINT message, WPARAM wPar
         break;
     }
     return DefSubclassProc(control, message, wParam, lParam);
+}
+
+// The window's keyboard handling, the same for the window and its controls.
+// The characters of Tab, Enter and Esc are swallowed too: they would beep in
+// the edit box.
+bool MainWindow::consumeKeyboard(UINT message, WPARAM wParam)
+{
+    return message == WM_CHAR ? isNavigationChar(wParam) : handleNavigationKey(wParam);
 }
 
 // Tab and Shift+Tab move the focus, Esc closes the window; Enter and every

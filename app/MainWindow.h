@@ -40,6 +40,7 @@ private:
 
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    bool consumeKeyboard(UINT message, WPARAM wParam);
     bool handleNavigationKey(WPARAM key);
     void onCommand(WPARAM wParam);
     LRESULT onEditColour(HDC dc, HWND control) const;
