@@ -2,9 +2,10 @@
 // the caller's Wine prefix and prints one line per sample, "<figure> <value>",
 // for scripts/bench to reduce to medians. It judges nothing itself.
 //
-//   bench_probe startup <tool.exe> <baseline.exe> <runs>
-//       start-up until shown and idle, alternating tool and baseline, and
-//       the baseline's peak working set once it is idle;
+//   bench_probe startup <runs> <name>=<program.exe>...
+//       start-up until shown and idle, "startup_<name>_ms", for each program
+//       in turn, round after round; for the program named "baseline" also
+//       its peak working set once it is idle;
 //   bench_probe click <tool.exe> <launches>
 //       per launch: a first and a second configuration click on a JDK-shaped
 //       folder, from the click until the result box is up, and the tool's
@@ -23,6 +24,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 using benchsupport::GuiProcess;
 using benchsupport::nowMs;
@@ -52,30 +54,43 @@ std::optional<double> timeStartUp(GuiProcess& process, double started)
     return nowMs() - started;
 }
 
-bool startOnce(const std::wstring& executable, const char* figure, const char* peakFigure)
+struct StartedProgram {
+    std::string name;
+    std::wstring executable;
+};
+
+bool startOnce(const StartedProgram& program, bool recorded)
 {
     const double started = nowMs();
-    GuiProcess process(executable);
+    GuiProcess process(program.executable);
     const std::optional<double> elapsed = timeStartUp(process, started);
     if (!elapsed) return false;
-    if (figure) report(figure, *elapsed);
-    if (peakFigure) report(peakFigure, static_cast<double>(process.peakWorkingSet()));
+    if (recorded) {
+        report(("startup_" + program.name + "_ms").c_str(), *elapsed);
+        if (program.name == "baseline") report("peak_baseline_bytes", static_cast<double>(process.peakWorkingSet()));
+    }
     return process.closeAndWait(process.findVisibleWindow(nullptr), startTimeoutMs);
 }
 
-int measureStartUp(const std::wstring& tool, const std::wstring& baseline, int runs)
+// Round-robin, one start of each program per round, so that a drift in the
+// machine's load, which on shared cores moves whole minutes by tens of
+// per cent, touches every program the same way.
+int measureStartUp(const std::vector<StartedProgram>& programs, int runs)
 {
-    // One unrecorded start of each fills the file cache and Wine's own state.
-    if (!startOnce(tool, nullptr, nullptr) || !startOnce(baseline, nullptr, nullptr)) {
-        reportFailure("startup-warmup");
-        return 1;
-    }
-    for (int run = 0; run < runs; ++run) {
-        // Alternating, so a drift in machine load touches both the same way.
-        if (!startOnce(tool, "startup_tool_ms", nullptr)) reportFailure("startup-tool");
-        if (!startOnce(baseline, "startup_baseline_ms", "peak_baseline_bytes")) reportFailure("startup-baseline");
+    // One unrecorded round fills the file cache and Wine's own state.
+    for (int round = -1; round < runs; ++round) {
+        for (const StartedProgram& program : programs) {
+            if (!startOnce(program, round >= 0)) reportFailure(("startup-" + program.name).c_str());
+        }
     }
     return 0;
+}
+
+std::optional<StartedProgram> namedProgram(const std::string& argument)
+{
+    const size_t equals = argument.find('=');
+    if (equals == std::string::npos || equals == 0) return std::nullopt;
+    return StartedProgram{argument.substr(0, equals), benchsupport::windowsPathOf(argument.substr(equals + 1))};
 }
 
 bool closeBox(HWND box)
@@ -156,7 +171,7 @@ int measureClicks(const std::wstring& tool, int launches)
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: bench_probe startup <tool.exe> <baseline.exe> <runs>\n"
+                 "usage: bench_probe startup <runs> <name>=<program.exe>...\n"
                  "       bench_probe click <tool.exe> <launches>\n");
     return 2;
 }
@@ -166,9 +181,14 @@ int usage()
 int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "startup" && argc == 5) {
-        return measureStartUp(benchsupport::windowsPathOf(argv[2]), benchsupport::windowsPathOf(argv[3]),
-                              std::atoi(argv[4]));
+    if (mode == "startup" && argc > 3) {
+        std::vector<StartedProgram> programs;
+        for (int index = 3; index < argc; ++index) {
+            const std::optional<StartedProgram> program = namedProgram(argv[index]);
+            if (!program) return usage();
+            programs.push_back(*program);
+        }
+        return measureStartUp(programs, std::atoi(argv[2]));
     }
     if (mode == "click" && argc == 4) {
         return measureClicks(benchsupport::windowsPathOf(argv[2]), std::atoi(argv[3]));
