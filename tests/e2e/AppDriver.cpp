@@ -224,6 +224,17 @@ bool AppDriver::press(const KeyStroke& stroke) const
     return SendInput(count, inputs.data(), sizeof(INPUT)) == count;
 }
 
+bool AppDriver::postAltKey(WORD key) const
+{
+    HWND focused = focusedWindow();
+    if (!focused) return false;
+    // Repeat count 1, the scan code, the Alt flag; a release also has the
+    // previous-state and transition flags.
+    const LPARAM down = 1 | (static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16) | (KF_ALTDOWN << 16);
+    const LPARAM up = down | ((KF_REPEAT | KF_UP) << 16);
+    return PostMessageW(focused, WM_SYSKEYDOWN, key, down) && PostMessageW(focused, WM_SYSKEYUP, key, up);
+}
+
 bool AppDriver::clickMouse(POINT screenPoint, int clicks) const
 {
     if (!bringToFront()) return false;

@@ -91,6 +91,11 @@ public:
     bool bringToFront() const;
     // Real keyboard input through SendInput, after bringToFront.
     bool press(const KeyStroke& stroke) const;
+    // Alt+`key` as the messages the system makes of it (WM_SYSKEYDOWN and
+    // WM_SYSKEYUP with the Alt flag), posted to the focused control. Under
+    // Wine, an Alt sent through SendInput can be wiped from the key state
+    // before the key behind it is read, and then the key comes without it.
+    bool postAltKey(WORD key) const;
     // Real mouse input: `clicks` left clicks (2: a double-click) at a screen point.
     bool clickMouse(POINT screenPoint, int clicks = 1) const;
     // The window of the tool's GUI thread that has the keyboard focus.
