@@ -229,10 +229,12 @@ bool AppDriver::postAltKey(WORD key) const
     HWND focused = focusedWindow();
     if (!focused) return false;
     // Repeat count 1, the scan code, the Alt flag; a release also has the
-    // previous-state and transition flags.
-    const LPARAM down = 1 | (static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16) | (KF_ALTDOWN << 16);
-    const LPARAM up = down | ((KF_REPEAT | KF_UP) << 16);
-    return PostMessageW(focused, WM_SYSKEYDOWN, key, down) && PostMessageW(focused, WM_SYSKEYUP, key, up);
+    // previous-state and transition flags. Unsigned, since the top bit is set.
+    const DWORD scanCode = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+    const DWORD down = 1 | ((scanCode | KF_ALTDOWN) << 16);
+    const DWORD up = down | (static_cast<DWORD>(KF_REPEAT | KF_UP) << 16);
+    return PostMessageW(focused, WM_SYSKEYDOWN, key, static_cast<LPARAM>(down)) &&
+           PostMessageW(focused, WM_SYSKEYUP, key, static_cast<LPARAM>(up));
 }
 
 bool AppDriver::clickMouse(POINT screenPoint, int clicks) const
